@@ -1,0 +1,82 @@
+#ifndef VELDRIX_MAINWINDOW_H
+#define VELDRIX_MAINWINDOW_H
+
+#include <QMainWindow>
+#include <QString>
+
+#include <cstdint>
+
+class QAction;
+class QMenu;
+class Ui_MainWindow;
+
+// The one window of the program. Its slots are declared here, in a fixed
+// order, and defined beside the code they belong to:
+//   link/    module records, discovery, read and the three module commands
+//   editor/  range checks of the numeric fields
+//   i18n/    language switching
+//   forms/   the about dialog
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit MainWindow(QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+private slots:
+    void on_pushButton_Scan_clicked();
+    void on_pushButton_Config_clicked();
+    void on_lineEdit_ID_Lat_Lon_editingFinished();
+    void on_lineEdit_PremierID_RT_editingFinished();
+    void on_lineEdit_OffsetID_RT_editingFinished();
+    void on_lineEdit_ID_Speed_Alt_editingFinished();
+    void on_lineEdit_ID_precision_editingFinished();
+    void on_lineEdit_ID_UTC_Time_editingFinished();
+    void on_lineEdit_ID_Current_Time_editingFinished();
+    void on_lineEdit_ID_Time_editingFinished();
+    void on_lineEdit_periode_Lon_Lat_RT_editingFinished();
+    void on_lineEdit_TimeShift_editingFinished();
+    void on_lineEdit_periode_Time_RT_editingFinished();
+    void on_lineEdit_periode_Lon_Lat_editingFinished();
+    void on_lineEdit_periode_Speed_Alt_editingFinished();
+    void on_lineEdit_periode_precision_editingFinished();
+    void on_lineEdit_periode_UTC_time_editingFinished();
+    void on_lineEdit_periode_Current_time_editingFinished();
+    void on_lineEdit_periode_Time_editingFinished();
+    void on_pushButton_Reboot_clicked();
+    void on_pushButton_RAZ_clicked();
+    void FindModuleOverSerial();
+    bool readConfFromSerial();
+    QString checked_String_with_CRC_Removed(QString data);
+    bool parseConfToUI(QString conf);
+    bool sendConfToModule();
+    bool checkIDRange(uint32_t valeur);
+    bool checkPeriodeRange(uint32_t valeur);
+    QString makeConfFromUI();
+    bool rebootModule();
+    bool resetModule();
+    void msleep(int msec);
+    void langFr();
+    void langEn();
+    void about();
+    void on_horizontalSlider_LumLED_valueChanged(int value);
+    void on_lineEdit_PremierID_ECUMASTER_editingFinished();
+    void on_lineEdit_periode_ECUMASTER_GPS_INFOS_editingFinished();
+    void on_lineEdit_periode_ECUMASTER_TIME_editingFinished();
+
+private:
+    void createActions();
+    void createMenus();
+    void loadLanguage(const QString &code);
+
+    Ui_MainWindow *ui;
+    QAction *quitAct = nullptr;
+    QAction *langFrAct = nullptr;
+    QAction *langEnAct = nullptr;
+    QAction *aboutAct = nullptr;
+    QMenu *langMenu = nullptr;
+    QMenu *helpMenu = nullptr;
+};
+
+#endif
