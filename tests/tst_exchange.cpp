@@ -215,8 +215,7 @@ void TestExchange::receiveStopsAtItsLimits()
     exchange::prepare(port, module.portPath());
     QVERIFY(port.open(QIODevice::ReadWrite));
     QCOMPARE(exchange::send(port, "iI\n", exchange::commandDrainMs), exchange::Sent::Done);
-    const QByteArray answer =
-        exchange::receive(port, exchange::silenceMs, timeLimitMs, byteLimit);
+    const QByteArray answer = exchange::receive(port, exchange::silenceMs, timeLimitMs, byteLimit);
     QVERIFY(!answer.isEmpty());
     QVERIFY2(answer.size() < answerBytes, qPrintable(QString::number(answer.size())));
 }
