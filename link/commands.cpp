@@ -1,26 +1,100 @@
-// Placeholder until the module commands are written.
+// The three commands given to a connected module: write the form's
+// configuration, restart, return to the factory configuration.
 #include "app/mainwindow.h"
+#include "app/processstate.h"
+#include "exchange.h"
+#include "records.h"
 
+#include <QEventLoop>
+#include <QMessageBox>
+#include <QSerialPort>
+#include <QTimer>
+
+namespace
+{
+
+// One exchange that only writes: open the module's port, send, let it drain.
+// The port is closed when this returns.
+bool sendToModule(const QByteArray &bytes, int drainMs)
+{
+    QSerialPort port;
+    exchange::prepare(port, modulePortName);
+    if (!port.open(QIODevice::ReadWrite))
+        return false;
+    return exchange::send(port, bytes, drainMs) == exchange::Sent::Done;
+}
+
+// Tells the user how a command went. The boxes have no parent, title or icon.
+void report(const QString &text, const QString &advice = QString())
+{
+    QMessageBox box;
+    box.setText(text);
+    if (!advice.isEmpty())
+        box.setInformativeText(advice);
+    box.exec();
+}
+
+const char *const unplugAdvice = "Veuillez débrancher le module et re-essayer.";
+
+} // namespace
+
+// The configuration string as UTF-8, its check character, one line feed.
 bool MainWindow::sendConfToModule()
 {
-    return false;
+    return sendToModule(records::configurationFrame(makeConfFromUI()), exchange::frameDrainMs);
 }
 
 bool MainWindow::rebootModule()
 {
-    return false;
+    return sendToModule("rR\n", exchange::commandDrainMs);
 }
 
 bool MainWindow::resetModule()
 {
-    return false;
+    return sendToModule("zZ\n", exchange::commandDrainMs);
 }
 
+// Waits without blocking the window: events keep being handled meanwhile.
 void MainWindow::msleep(int msec)
 {
-    Q_UNUSED(msec);
+    QEventLoop loop;
+    QTimer::singleShot(msec, &loop, &QEventLoop::quit);
+    loop.exec();
 }
 
-void MainWindow::on_pushButton_Config_clicked() {}
-void MainWindow::on_pushButton_Reboot_clicked() {}
-void MainWindow::on_pushButton_RAZ_clicked() {}
+// After a command went out, the module is given half a second and then read
+// again: the form shows what it really holds, and the status bar whether it
+// is back.
+void MainWindow::on_pushButton_Config_clicked()
+{
+    if (sendConfToModule()) {
+        report("Le module a été configuré.");
+        msleep(500);
+        on_pushButton_Scan_clicked();
+    } else {
+        report("Impossible de configurer le module.", unplugAdvice);
+    }
+}
+
+void MainWindow::on_pushButton_Reboot_clicked()
+{
+    if (rebootModule()) {
+        report("Le module a été redémarré.");
+        msleep(500);
+        on_pushButton_Scan_clicked();
+    } else {
+        report("Impossible de redémarrer le module.", unplugAdvice);
+    }
+}
+
+void MainWindow::on_pushButton_RAZ_clicked()
+{
+    if (resetModule()) {
+        report("Le module a été remis en configuration usine.");
+        msleep(500);
+        on_pushButton_Scan_clicked();
+    } else {
+        // A failed factory reset reads like a failed restart.
+        report("Impossible de redémarrer le module.", unplugAdvice);
+    }
+}

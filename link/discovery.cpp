@@ -5,6 +5,7 @@
 #include "exchange.h"
 #include "forms/ui_mainwindow.h"
 #include "ports.h"
+#include "records.h"
 
 #include <QSerialPort>
 
@@ -60,7 +61,7 @@ bool MainWindow::readConfFromSerial()
     if (reply.size() <= 2)
         return false;
     const QString checked = checked_String_with_CRC_Removed(exchange::textBeforeNul(reply));
-    if (checked == "NAN")
+    if (checked == records::rejectedReply)
         return false;
     return parseConfToUI(checked);
 }

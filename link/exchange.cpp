@@ -1,5 +1,7 @@
 #include "exchange.h"
 
+#include "records.h"
+
 #include <QElapsedTimer>
 
 namespace exchange
@@ -47,7 +49,7 @@ std::optional<QString> moduleNameFromIdentification(const QByteArray &answer)
     if (answer.size() <= 2)
         return std::nullopt;
     const QByteArray text = answer.left(answer.size() - 2);
-    if (!text.startsWith("VELDRIX_"))
+    if (!text.startsWith(records::modulePrefix))
         return std::nullopt;
     return textBeforeNul(text);
 }
