@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -223,9 +224,10 @@ struct ModuleStandin::State {
 
     // ---- the thread ----
 
-    // Sleeps up to `ms`, waking early for stop or unplug. False when the
-    // current answer has to be abandoned.
-    bool pause(int ms)
+    // Sleeps up to `ms`, waking early for stop or unplug, or when the port is
+    // closed on the far end (`fd` hangs up). False when the current answer
+    // has to be abandoned.
+    bool pause(int ms, int fd)
     {
         const auto end = Clock::now() + std::chrono::milliseconds(ms);
         for (;;) {
@@ -238,9 +240,13 @@ struct ModuleStandin::State {
                 std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now()).count();
             if (left <= 0)
                 return true;
-            pollfd p{wake[0], POLLIN, 0};
-            if (::poll(&p, 1, int(left)) > 0)
-                drainWake();
+            pollfd p[2] = {{wake[0], POLLIN, 0}, {fd, 0, 0}};
+            if (::poll(p, 2, int(left)) > 0) {
+                if (p[0].revents)
+                    drainWake();
+                if (p[1].revents & (POLLHUP | POLLERR | POLLNVAL))
+                    return false;
+            }
         }
     }
 
@@ -285,6 +291,32 @@ struct ModuleStandin::State {
         return true;
     }
 
+    // Waits (up to a second) until the far end has read what was sent, so
+    // that an unplug in the middle of an answer cuts it where asked: closing
+    // the master would drop bytes still queued for the reader. Reading the
+    // queue needs a second opening of the slave; when that is refused, a
+    // short fixed wait has to do.
+    void letReaderCatchUp()
+    {
+        QByteArray name;
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            name = path.toLocal8Bit();
+        }
+        const int fd =
+            name.isEmpty() ? -1 : ::open(name.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+        if (fd < 0) {
+            pause(100, -1);
+            return;
+        }
+        const auto end = Clock::now() + std::chrono::seconds(1);
+        int pending = 0;
+        while (::ioctl(fd, FIONREAD, &pending) == 0 && pending > 0 && Clock::now() < end &&
+               pause(2, -1)) {
+        }
+        ::close(fd);
+    }
+
     void unplugFromThread()
     {
         std::lock_guard<std::mutex> lock(mutex);
@@ -305,10 +337,17 @@ struct ModuleStandin::State {
             ++answers[indexOf(which)];
             fd = master;
         }
-        if (plan.silent || fd < 0)
+        // A one-shot unplug happens at this answer whatever becomes of it.
+        const auto finish = [&] {
+            if (plan.unplugAfter >= 0) {
+                letReaderCatchUp();
+                unplugFromThread();
+            }
+        };
+        if (plan.silent || fd < 0 || (plan.delayMs > 0 && !pause(plan.delayMs, fd))) {
+            finish();
             return;
-        if (plan.delayMs > 0 && !pause(plan.delayMs))
-            return;
+        }
         if (!plan.raw.isEmpty())
             bytes = plan.raw;
 
@@ -342,11 +381,10 @@ struct ModuleStandin::State {
             if (!writeAll(fd, bytes.constData() + sent, n))
                 break;
             sent += n;
-            if (sent < limit && i + 1 < cuts.size() && cuts[i].second > 0 && !pause(cuts[i].second))
+            if (sent < limit && cuts[i].second > 0 && !pause(cuts[i].second, fd))
                 break;
         }
-        if (plan.unplugAfter >= 0)
-            unplugFromThread();
+        finish();
     }
 
     void handleFrame(const QByteArray &frame)
