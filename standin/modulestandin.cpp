@@ -309,10 +309,15 @@ struct ModuleStandin::State {
             pause(100, -1);
             return;
         }
+        // The bytes reach the reader's queue a moment after the write, so
+        // an empty queue counts only when it stays empty for a while.
         const auto end = Clock::now() + std::chrono::seconds(1);
-        int pending = 0;
-        while (::ioctl(fd, FIONREAD, &pending) == 0 && pending > 0 && Clock::now() < end &&
-               pause(2, -1)) {
+        int emptyLooks = 0;
+        while (emptyLooks < 5 && Clock::now() < end && pause(4, -1)) {
+            int pending = 0;
+            if (::ioctl(fd, FIONREAD, &pending) != 0)
+                break;
+            emptyLooks = pending > 0 ? 0 : emptyLooks + 1;
         }
         ::close(fd);
     }
