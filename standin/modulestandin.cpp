@@ -86,6 +86,42 @@ constexpr std::array<int, settingCount> reportOrder = {
     11, 12,                             // MegaSquirt 3 switches
     25, 26, 27, 28, 29, 30, 31, 32, 33, 34, 35, 36};
 
+// What the module makes of the values it is sent when it normalises them:
+// the lowest and highest whole number it takes for each setting, by write
+// position, and the steps it keeps to.
+struct Accepts {
+    int low;
+    int high;
+    int step;
+};
+constexpr Accepts sw{0, 1, 1};
+constexpr Accepts period{10, 2500, 1};
+constexpr Accepts ident{10, 2045, 1};
+// clang-format off
+constexpr std::array<Accepts, settingCount> accepts = {{
+    {125, 1000, 1}, sw, sw, {-12, 12, 1},         // 1-4
+    sw, sw, sw, sw, sw, sw, sw, sw,               // 5-12
+    period, ident, period, ident, period, ident,  // 13-18
+    period, ident, period, ident, period, ident,  // 19-24
+    period, period, {10, 2000, 1}, {10, 30, 1},   // 25-28
+    sw, {5, 100, 5}, sw, sw, sw,                  // 29-33
+    period, period, {10, 2000, 1}}};              // 34-36
+// clang-format on
+
+// The value as the module would hold it: a whole number within its range in
+// plain decimal; anything else leaves `held`.
+QString normalised(int writePosition, const QString &value, const QString &held)
+{
+    bool ok = false;
+    const int number = value.toInt(&ok, 10);
+    const Accepts &a = accepts[std::size_t(writePosition - 1)];
+    if (!ok || number < a.low || number > a.high || (number - a.low) % a.step != 0)
+        return held;
+    if (writePosition == 1 && number != 125 && number != 250 && number != 500 && number != 1000)
+        return held; // the bus runs at four speeds only
+    return QString::number(number);
+}
+
 constexpr std::size_t maxLine = 4u << 20; // longer input without "\n" is dropped
 
 struct AnswerPlan {
@@ -139,6 +175,7 @@ struct ModuleStandin::State {
     AnswerPlan plans[2];
     bool wrongCheck = false;
     int valueCount = settingCount;
+    bool normalising = false;
 
     int generation = 0; // counts the ptys opened
 
@@ -204,7 +241,7 @@ struct ModuleStandin::State {
             QFile::remove(link);
     }
 
-    QByteArray replyLocked() const
+    QByteArray replyLocked(bool wrongCheck, int valueCount) const
     {
         QByteArray payload = id;
         payload += ' ';
@@ -420,7 +457,9 @@ struct ModuleStandin::State {
                 }
             }
             if (why.isEmpty()) {
-                values = got;
+                for (int i = 0; i < settingCount; ++i)
+                    values[i] =
+                        normalising ? normalised(i + 1, got.at(i), values.at(i)) : got.at(i);
                 ++accepted;
             } else {
                 rejection = why;
@@ -455,7 +494,7 @@ struct ModuleStandin::State {
             QByteArray answer;
             {
                 std::lock_guard<std::mutex> lock(mutex);
-                answer = replyLocked();
+                answer = replyLocked(wrongCheck, valueCount);
             }
             sendAnswer(ModuleStandin::Read, answer);
         } else if (text == "rR") {
@@ -730,14 +769,7 @@ QStringList ModuleStandin::factorySettings()
 QByteArray ModuleStandin::configurationReply() const
 {
     std::lock_guard<std::mutex> lock(d->mutex);
-    const bool wrong = d->wrongCheck;
-    const int count = d->valueCount;
-    d->wrongCheck = false;
-    d->valueCount = settingCount;
-    const QByteArray reply = d->replyLocked();
-    d->wrongCheck = wrong;
-    d->valueCount = count;
-    return reply;
+    return d->replyLocked(false, settingCount);
 }
 
 char ModuleStandin::checkCharacterOf(const QByteArray &bytes)
@@ -886,6 +918,12 @@ void ModuleStandin::setWrongCheckCharacter(bool wrong)
 {
     std::lock_guard<std::mutex> lock(d->mutex);
     d->wrongCheck = wrong;
+}
+
+void ModuleStandin::setNormalisesValues(bool normalises)
+{
+    std::lock_guard<std::mutex> lock(d->mutex);
+    d->normalising = normalises;
 }
 
 void ModuleStandin::setReplyValueCount(int count)

@@ -187,6 +187,41 @@ private slots:
         QCOMPARE(device->settings() != ModuleStandin::factorySettings(), accepted);
     }
 
+    // A module that normalises keeps what it cannot take.
+    void normalisedValues_data()
+    {
+        QTest::addColumn<int>("position");
+        QTest::addColumn<QString>("sent");
+        QTest::addColumn<QString>("held");
+        auto row = [](const char *name, int position, const char *sent, const char *held) {
+            QTest::newRow(name) << position << QString(sent) << QString(held);
+        };
+        row("leading zero", 14, "0100", "100");
+        row("plus sign", 4, "+5", "5");
+        row("not a number", 36, "%3", "1536");
+        row("period too long", 13, "2501", "100");
+        row("identifier too small", 14, "9", "256");
+        row("bus speed between", 1, "875", "500");
+        row("bus speed", 1, "1000", "1000");
+        row("brightness off step", 30, "47", "100");
+        row("switch 2", 2, "2", "1");
+        row("empty", 4, "", "0");
+    }
+    void normalisedValues()
+    {
+        QFETCH(int, position);
+        QFETCH(QString, sent);
+        QFETCH(QString, held);
+        device->setNormalisesValues();
+        QStringList values = ModuleStandin::factorySettings();
+        values[position - 1] = sent;
+        exchange(path, moduleFrame(ModuleStandin::defaultModuleId(), values));
+        QVERIFY(device->waitUntil([&] { return device->acceptedConfigCount() == 1; }, 2000));
+        values = ModuleStandin::factorySettings();
+        values[position - 1] = held;
+        QCOMPARE(device->settings(), values);
+    }
+
     // What the program's way of reading gets from a module that misbehaves.
     void misbehaviour_data()
     {
@@ -292,8 +327,8 @@ private slots:
             QVERIFY(port.open(QIODevice::ReadWrite));
             port.write("sS\n");
             QVERIFY(port.waitForBytesWritten(250));
-            QVERIFY(device->waitUntil(
-                [&] { return device->answerCount(ModuleStandin::Read) == 1; }, 2000));
+            QVERIFY(device->waitUntil([&] { return device->answerCount(ModuleStandin::Read) == 1; },
+                                      2000));
             QTest::qWait(50);
         }
         QTest::qWait(50);
