@@ -36,11 +36,12 @@ const RangeKind identifierOffset{10, 30, "L'offset est en dehors des limites.",
 
 // How a field's text becomes a number. Both conversions are base 10 and give
 // 0 for anything they cannot read (empty, letters, a minus sign before an
-// unsigned number, more than 32 bits); 0 passes only as a time zone offset.
+// unsigned number, too large for 32 bits); 0 passes only as a time zone offset.
 enum class Reading { Unsigned, Signed };
 
 // Who judges the number: one of the two check slots, each of which shows its
-// own message, or the field's own range.
+// own message, or the field's own range. For the rows judged by a slot, the
+// kind names the range that slot applies.
 enum class Judge { IdentifierSlot, PeriodSlot, OwnRange };
 
 struct FieldRule {
