@@ -13,7 +13,8 @@
 #include <cstdio>
 #include <memory>
 
-namespace {
+namespace
+{
 
 bool save(QWidget &widget, const QDir &dir, const QString &name)
 {
