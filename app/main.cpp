@@ -1,10 +1,14 @@
 #include "mainwindow.h"
 
+#include "forms/programicon.h"
+
 #include <QApplication>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    // Every window of the program, message boxes included, shows its icon.
+    QApplication::setWindowIcon(programIcon());
     MainWindow window;
     window.show();
     const int code = app.exec();

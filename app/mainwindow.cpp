@@ -55,8 +55,8 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui_MainWin
           ui->lineEdit_ID_Time, ui->lineEdit_PremierID_RT, ui->lineEdit_OffsetID_RT,
           ui->lineEdit_periode_Lon_Lat, ui->lineEdit_periode_Speed_Alt,
           ui->lineEdit_periode_precision, ui->lineEdit_periode_Current_time,
-          ui->lineEdit_periode_UTC_time, ui->lineEdit_periode_Time,
-          ui->lineEdit_periode_Lon_Lat_RT, ui->lineEdit_periode_Time_RT})
+          ui->lineEdit_periode_UTC_time, ui->lineEdit_periode_Time, ui->lineEdit_periode_Lon_Lat_RT,
+          ui->lineEdit_periode_Time_RT})
         field->setValidator(integerOnly);
 
     createActions();

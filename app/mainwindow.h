@@ -7,6 +7,7 @@
 #include <cstdint>
 
 class QAction;
+class QLineEdit;
 class QMenu;
 class Ui_MainWindow;
 
@@ -69,6 +70,8 @@ private:
     void createActions();
     void createMenus();
     void loadLanguage(const QString &code);
+    // Range check behind the editingFinished slots of the numeric fields.
+    void checkFieldRange(QLineEdit *field);
 
     Ui_MainWindow *ui;
     QAction *quitAct = nullptr;

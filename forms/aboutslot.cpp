@@ -1,4 +1,9 @@
-// Placeholder until the about dialog is written.
 #include "app/mainwindow.h"
+#include "forms/formabout.h"
 
-void MainWindow::about() {}
+// The dialog lives only while it is shown; what it returns does not matter.
+void MainWindow::about()
+{
+    FormAbout dialog(this);
+    dialog.exec();
+}

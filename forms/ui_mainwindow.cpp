@@ -81,7 +81,8 @@ void Ui_MainWindow::setupUi(QMainWindow *window)
         groupBox_2->setFont(font);
     }
     lineEdit_periode_Current_time = new QLineEdit(groupBox_2);
-    lineEdit_periode_Current_time->setObjectName(QString::fromUtf8("lineEdit_periode_Current_time"));
+    lineEdit_periode_Current_time->setObjectName(
+        QString::fromUtf8("lineEdit_periode_Current_time"));
     lineEdit_periode_Current_time->setGeometry(QRect(320, 160, 61, 20));
     lineEdit_periode_Lon_Lat = new QLineEdit(groupBox_2);
     lineEdit_periode_Lon_Lat->setObjectName(QString::fromUtf8("lineEdit_periode_Lon_Lat"));
@@ -218,10 +219,12 @@ void Ui_MainWindow::setupUi(QMainWindow *window)
     checkBox_ECUMASTER_GPS_INFOS->setObjectName(QString::fromUtf8("checkBox_ECUMASTER_GPS_INFOS"));
     checkBox_ECUMASTER_GPS_INFOS->setGeometry(QRect(20, 90, 261, 17));
     lineEdit_periode_ECUMASTER_GPS_INFOS = new QLineEdit(groupBox_6);
-    lineEdit_periode_ECUMASTER_GPS_INFOS->setObjectName(QString::fromUtf8("lineEdit_periode_ECUMASTER_GPS_INFOS"));
+    lineEdit_periode_ECUMASTER_GPS_INFOS->setObjectName(
+        QString::fromUtf8("lineEdit_periode_ECUMASTER_GPS_INFOS"));
     lineEdit_periode_ECUMASTER_GPS_INFOS->setGeometry(QRect(290, 90, 61, 20));
     lineEdit_periode_ECUMASTER_TIME = new QLineEdit(groupBox_6);
-    lineEdit_periode_ECUMASTER_TIME->setObjectName(QString::fromUtf8("lineEdit_periode_ECUMASTER_TIME"));
+    lineEdit_periode_ECUMASTER_TIME->setObjectName(
+        QString::fromUtf8("lineEdit_periode_ECUMASTER_TIME"));
     lineEdit_periode_ECUMASTER_TIME->setGeometry(QRect(290, 120, 61, 20));
     lbl_Periode_RT_2 = new QLabel(groupBox_6);
     lbl_Periode_RT_2->setObjectName(QString::fromUtf8("lbl_Periode_RT_2"));
@@ -238,18 +241,37 @@ void Ui_MainWindow::setupUi(QMainWindow *window)
     window->setMenuBar(menuBar);
 
     // Keyboard order through the left column, then the four buttons.
-    QWidget *const chain[] = {
-        comboBox_VCAN,           checkBox_ZT,                checkBox_DayLightSaving,
-        lineEdit_PremierID_RT,   lineEdit_OffsetID_RT,       checkBox_Lon_Lat_RT,
-        lineEdit_periode_Lon_Lat_RT, checkBox_Time_RT,       lineEdit_periode_Time_RT,
-        checkBox_GPS_Long_Lat,   lineEdit_ID_Lat_Lon,        lineEdit_periode_Lon_Lat,
-        checkBox_GPS_Speed_Alt,  lineEdit_ID_Speed_Alt,      lineEdit_periode_Speed_Alt,
-        checkBox_precision,      lineEdit_ID_precision,      lineEdit_periode_precision,
-        checkBox_GPS_UTC_Time,   lineEdit_ID_UTC_Time,       lineEdit_periode_UTC_time,
-        checkBox_GPS_CURRENT_Time, lineEdit_ID_Current_Time, lineEdit_periode_Current_time,
-        checkBox_Time,           lineEdit_ID_Time,           lineEdit_periode_Time,
-        pushButton_Scan,         pushButton_Config,          pushButton_Reboot,
-        pushButton_RAZ};
+    QWidget *const chain[] = {comboBox_VCAN,
+                              checkBox_ZT,
+                              checkBox_DayLightSaving,
+                              lineEdit_PremierID_RT,
+                              lineEdit_OffsetID_RT,
+                              checkBox_Lon_Lat_RT,
+                              lineEdit_periode_Lon_Lat_RT,
+                              checkBox_Time_RT,
+                              lineEdit_periode_Time_RT,
+                              checkBox_GPS_Long_Lat,
+                              lineEdit_ID_Lat_Lon,
+                              lineEdit_periode_Lon_Lat,
+                              checkBox_GPS_Speed_Alt,
+                              lineEdit_ID_Speed_Alt,
+                              lineEdit_periode_Speed_Alt,
+                              checkBox_precision,
+                              lineEdit_ID_precision,
+                              lineEdit_periode_precision,
+                              checkBox_GPS_UTC_Time,
+                              lineEdit_ID_UTC_Time,
+                              lineEdit_periode_UTC_time,
+                              checkBox_GPS_CURRENT_Time,
+                              lineEdit_ID_Current_Time,
+                              lineEdit_periode_Current_time,
+                              checkBox_Time,
+                              lineEdit_ID_Time,
+                              lineEdit_periode_Time,
+                              pushButton_Scan,
+                              pushButton_Config,
+                              pushButton_Reboot,
+                              pushButton_RAZ};
     for (size_t i = 1; i < sizeof chain / sizeof chain[0]; ++i)
         QWidget::setTabOrder(chain[i - 1], chain[i]);
 
@@ -261,29 +283,43 @@ void Ui_MainWindow::setupUi(QMainWindow *window)
 void Ui_MainWindow::retranslateUi(QMainWindow *window)
 {
     window->setWindowTitle(QCoreApplication::translate("MainWindow", "VELDRIX v2.1", nullptr));
-    pushButton_Config->setText(QCoreApplication::translate("MainWindow", "Configurer le GPS", nullptr));
+    pushButton_Config->setText(
+        QCoreApplication::translate("MainWindow", "Configurer le GPS", nullptr));
     pushButton_RAZ->setText(QCoreApplication::translate("MainWindow", "RAZ le GPS", nullptr));
-    pushButton_Reboot->setText(QCoreApplication::translate("MainWindow", "Redémarrer le GPS", nullptr));
+    pushButton_Reboot->setText(
+        QCoreApplication::translate("MainWindow", "Redémarrer le GPS", nullptr));
     groupBox->setTitle(QCoreApplication::translate("MainWindow", "CAN MegaSquirt 3 (RT)", nullptr));
-    checkBox_Lon_Lat_RT->setText(QCoreApplication::translate("MainWindow", "Trames position GPS / Vitesse / Altitude", nullptr));
-    checkBox_Time_RT->setText(QCoreApplication::translate("MainWindow", "Trames Date/Heure et Infos", nullptr));
+    checkBox_Lon_Lat_RT->setText(QCoreApplication::translate(
+        "MainWindow", "Trames position GPS / Vitesse / Altitude", nullptr));
+    checkBox_Time_RT->setText(
+        QCoreApplication::translate("MainWindow", "Trames Date/Heure et Infos", nullptr));
     lbl_PremierID_RT->setText(QCoreApplication::translate("MainWindow", "Premier ID", nullptr));
     lbl_Offset_RT->setText(QCoreApplication::translate("MainWindow", "Offset ID", nullptr));
     lbl_Periode_RT->setText(QCoreApplication::translate("MainWindow", "Période (ms)", nullptr));
     groupBox_2->setTitle(QCoreApplication::translate("MainWindow", "CAN Module VELDRIX", nullptr));
-    checkBox_GPS_CURRENT_Time->setText(QCoreApplication::translate("MainWindow", "Trame Date/Heure (Fuseau Horaire)", nullptr));
-    checkBox_GPS_UTC_Time->setText(QCoreApplication::translate("MainWindow", "Trame Date/Heure (UTC)", nullptr));
-    checkBox_GPS_Speed_Alt->setText(QCoreApplication::translate("MainWindow", "Trame Vitesse/Altitude", nullptr));
-    checkBox_GPS_Long_Lat->setText(QCoreApplication::translate("MainWindow", "Trame Longitude/Latitude", nullptr));
+    checkBox_GPS_CURRENT_Time->setText(
+        QCoreApplication::translate("MainWindow", "Trame Date/Heure (Fuseau Horaire)", nullptr));
+    checkBox_GPS_UTC_Time->setText(
+        QCoreApplication::translate("MainWindow", "Trame Date/Heure (UTC)", nullptr));
+    checkBox_GPS_Speed_Alt->setText(
+        QCoreApplication::translate("MainWindow", "Trame Vitesse/Altitude", nullptr));
+    checkBox_GPS_Long_Lat->setText(
+        QCoreApplication::translate("MainWindow", "Trame Longitude/Latitude", nullptr));
     lbl_ID->setText(QCoreApplication::translate("MainWindow", "Identifiant", nullptr));
     lbl_Periode->setText(QCoreApplication::translate("MainWindow", "Période (ms)", nullptr));
-    checkBox_Time->setText(QCoreApplication::translate("MainWindow", "TrameTemps (HHMMSS)", nullptr));
-    checkBox_precision->setText(QCoreApplication::translate("MainWindow", "Trame Precision GPS/infos Satellites", nullptr));
-    groupBox_General->setTitle(QCoreApplication::translate("MainWindow", "Paramètres CAN", nullptr));
-    checkBox_ZT->setText(QCoreApplication::translate("MainWindow", "Résistance de terminaison", nullptr));
+    checkBox_Time->setText(
+        QCoreApplication::translate("MainWindow", "TrameTemps (HHMMSS)", nullptr));
+    checkBox_precision->setText(
+        QCoreApplication::translate("MainWindow", "Trame Precision GPS/infos Satellites", nullptr));
+    groupBox_General->setTitle(
+        QCoreApplication::translate("MainWindow", "Paramètres CAN", nullptr));
+    checkBox_ZT->setText(
+        QCoreApplication::translate("MainWindow", "Résistance de terminaison", nullptr));
     lbl_VCAN->setText(QCoreApplication::translate("MainWindow", "Vitesse du bus CAN", nullptr));
-    groupBox_3->setTitle(QCoreApplication::translate("MainWindow", "Paramètres Fuseau Horaire", nullptr));
-    checkBox_DayLightSaving->setText(QCoreApplication::translate("MainWindow", "Heure Eté/Hiver Automatique", nullptr));
+    groupBox_3->setTitle(
+        QCoreApplication::translate("MainWindow", "Paramètres Fuseau Horaire", nullptr));
+    checkBox_DayLightSaving->setText(
+        QCoreApplication::translate("MainWindow", "Heure Eté/Hiver Automatique", nullptr));
     lbl_TimeZone->setText(QCoreApplication::translate("MainWindow", "Fuseau Horaire", nullptr));
     pushButton_Scan->setText(QCoreApplication::translate("MainWindow", "Connecter", nullptr));
     groupBox_4->setTitle(QCoreApplication::translate("MainWindow", "LED Module GPS", nullptr));
@@ -291,11 +327,16 @@ void Ui_MainWindow::retranslateUi(QMainWindow *window)
     label_LumLED->setText(QCoreApplication::translate("MainWindow", "Luminosité", nullptr));
     label_LumLEDpercent->setText(QCoreApplication::translate("MainWindow", "%", nullptr));
     groupBox_5->setTitle(QCoreApplication::translate("MainWindow", "Altitude", nullptr));
-    radioButton_hMSL->setText(QCoreApplication::translate("MainWindow", "Par rapport au niveau de la mer", nullptr));
-    radioButton_hEllipsoidal->setText(QCoreApplication::translate("MainWindow", "Par rapport à l'ellipsoïde de la terre", nullptr));
+    radioButton_hMSL->setText(
+        QCoreApplication::translate("MainWindow", "Par rapport au niveau de la mer", nullptr));
+    radioButton_hEllipsoidal->setText(QCoreApplication::translate(
+        "MainWindow", "Par rapport à l'ellipsoïde de la terre", nullptr));
     groupBox_6->setTitle(QCoreApplication::translate("MainWindow", "CAN ECUmaster", nullptr));
-    checkBox_ECUMASTER_TIME->setText(QCoreApplication::translate("MainWindow", "Trame Date/Heure", nullptr));
-    lbl_PremierID_ECUMASTER->setText(QCoreApplication::translate("MainWindow", "Premier ID", nullptr));
-    checkBox_ECUMASTER_GPS_INFOS->setText(QCoreApplication::translate("MainWindow", "Trames position GPS / Altitude / Vitesse / Infos", nullptr));
+    checkBox_ECUMASTER_TIME->setText(
+        QCoreApplication::translate("MainWindow", "Trame Date/Heure", nullptr));
+    lbl_PremierID_ECUMASTER->setText(
+        QCoreApplication::translate("MainWindow", "Premier ID", nullptr));
+    checkBox_ECUMASTER_GPS_INFOS->setText(QCoreApplication::translate(
+        "MainWindow", "Trames position GPS / Altitude / Vitesse / Infos", nullptr));
     lbl_Periode_RT_2->setText(QCoreApplication::translate("MainWindow", "Période (ms)", nullptr));
 }

@@ -7,7 +7,8 @@
 #include <QSettings>
 #include <QTranslator>
 
-namespace {
+namespace
+{
 
 // Loads a catalogue into a translator that is reused for every switch, or
 // takes the translator out when no such file exists. A file that exists but

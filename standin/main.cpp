@@ -15,29 +15,35 @@
 namespace
 {
 
-const char usage[] = "Usage: veldrix-module [--id TEXT] [--link PATH] [--restart-ms N]\n"
-                     "\n"
-                     "Emulates a VELDRIX GPS-to-CAN module on a new pseudo-terminal and prints\n"
-                     "the terminal's path; give that path to the configurator as its serial port.\n"
-                     "The stand-in speaks the module's serial protocol (115200 baud, 8N1):\n"
-                     "\n"
-                     "  iI<LF>  answers its identification text and CR LF\n"
-                     "  sS<LF>  answers its 36 settings in the module's read order, closed by\n"
-                     "          the check character and CR LF\n"
-                     "  c...    a configuration frame: stored when its check character is right\n"
-                     "          and it holds 36 values\n"
-                     "  rR<LF>  restart: deaf for a moment\n"
-                     "  zZ<LF>  factory reset: factory settings, then a restart\n"
-                     "\n"
-                     "The check character is 0x20 plus the sum of the bytes modulo 64.\n"
-                     "\n"
-                     "Options:\n"
-                     "  --id TEXT       identification text (default VELDRIX_GPS2CAN_SIM)\n"
-                     "  --link PATH     also make PATH a symbolic link to the terminal\n"
-                     "  --restart-ms N  how long a restart keeps the module deaf (default 100)\n"
-                     "  --help          show this text\n"
-                     "\n"
-                     "It runs until interrupted (Ctrl+C) and reports every command it handles.\n";
+const char usage[] =
+    "Usage: veldrix-module [--id TEXT] [--link PATH] [--restart-ms N] [--normalise]\n"
+    "\n"
+    "Emulates a VELDRIX GPS-to-CAN module on a new pseudo-terminal and prints\n"
+    "the terminal's path, where it speaks the module's serial protocol:\n"
+    "\n"
+    "  iI<LF>  answers its identification text and CR LF\n"
+    "  sS<LF>  answers its 36 settings in the module's read order, closed by\n"
+    "          the check character and CR LF\n"
+    "  c...    a configuration frame: stored when its check character is right\n"
+    "          and it holds 36 values\n"
+    "  rR<LF>  restart: deaf for a moment\n"
+    "  zZ<LF>  factory reset: factory settings, then a restart\n"
+    "\n"
+    "The check character is 0x20 plus the sum of the bytes modulo 64.\n"
+    "\n"
+    "Options:\n"
+    "  --id TEXT       identification text (default VELDRIX_GPS2CAN_SIM)\n"
+    "  --link PATH     also make PATH a symbolic link to the terminal\n"
+    "  --restart-ms N  how long a restart keeps the module deaf (default 100)\n"
+    "  --normalise     store only whole numbers within each setting's range, in\n"
+    "                  plain decimal; other values keep the setting as it was\n"
+    "                  (by default values are stored as sent)\n"
+    "  --help          show this text\n"
+    "\n"
+    "It runs until interrupted (Ctrl+C) and reports every command it handles.\n"
+    "The configurator probes only the serial ports the system lists, which a\n"
+    "pseudo-terminal is not; the README says how to put it in a listed port's\n"
+    "place.\n";
 
 volatile std::sig_atomic_t stopRequested = 0;
 
@@ -59,6 +65,7 @@ int main(int argc, char *argv[])
     QByteArray id = standin::ModuleStandin::defaultModuleId();
     QString link;
     int restartMs = 100;
+    bool normalise = false;
     for (int i = 1; i < argc; ++i) {
         const bool hasValue = i + 1 < argc;
         if (!std::strcmp(argv[i], "--help") || !std::strcmp(argv[i], "-h")) {
@@ -68,10 +75,12 @@ int main(int argc, char *argv[])
             id = argv[++i];
         } else if (!std::strcmp(argv[i], "--link") && hasValue) {
             link = QString::fromLocal8Bit(argv[++i]);
+        } else if (!std::strcmp(argv[i], "--normalise")) {
+            normalise = true;
         } else if (!std::strcmp(argv[i], "--restart-ms") && hasValue) {
             restartMs = std::atoi(argv[++i]);
         } else {
-            std::fprintf(stderr, "veldrix-module: unknown option %s\n\n%s", argv[i], usage);
+            std::fprintf(stderr, "veldrix-module: unknown option %s (see --help)\n", argv[i]);
             return 2;
         }
     }
@@ -79,6 +88,7 @@ int main(int argc, char *argv[])
     standin::ModuleStandin module;
     module.setModuleId(id);
     module.setRestartTime(restartMs);
+    module.setNormalisesValues(normalise);
     if (!module.start()) {
         std::fputs("veldrix-module: no pseudo-terminal could be opened\n", stderr);
         return 1;

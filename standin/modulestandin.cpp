@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -85,6 +86,42 @@ constexpr std::array<int, settingCount> reportOrder = {
     11, 12,                             // MegaSquirt 3 switches
     25, 26, 27, 28, 29, 30, 31, 32, 33, 34, 35, 36};
 
+// What the module makes of the values it is sent when it normalises them:
+// the lowest and highest whole number it takes for each setting, by write
+// position, and the steps it keeps to.
+struct Accepts {
+    int low;
+    int high;
+    int step;
+};
+constexpr Accepts sw{0, 1, 1};
+constexpr Accepts period{10, 2500, 1};
+constexpr Accepts ident{10, 2045, 1};
+// clang-format off
+constexpr std::array<Accepts, settingCount> accepts = {{
+    {125, 1000, 1}, sw, sw, {-12, 12, 1},         // 1-4
+    sw, sw, sw, sw, sw, sw, sw, sw,               // 5-12
+    period, ident, period, ident, period, ident,  // 13-18
+    period, ident, period, ident, period, ident,  // 19-24
+    period, period, {10, 2000, 1}, {10, 30, 1},   // 25-28
+    sw, {5, 100, 5}, sw, sw, sw,                  // 29-33
+    period, period, {10, 2000, 1}}};              // 34-36
+// clang-format on
+
+// The value as the module would hold it: a whole number within its range in
+// plain decimal; anything else leaves `held`.
+QString normalised(int writePosition, const QString &value, const QString &held)
+{
+    bool ok = false;
+    const int number = value.toInt(&ok, 10);
+    const Accepts &a = accepts[std::size_t(writePosition - 1)];
+    if (!ok || number < a.low || number > a.high || (number - a.low) % a.step != 0)
+        return held;
+    if (writePosition == 1 && number != 125 && number != 250 && number != 500 && number != 1000)
+        return held; // the bus runs at four speeds only
+    return QString::number(number);
+}
+
 constexpr std::size_t maxLine = 4u << 20; // longer input without "\n" is dropped
 
 struct AnswerPlan {
@@ -138,6 +175,7 @@ struct ModuleStandin::State {
     AnswerPlan plans[2];
     bool wrongCheck = false;
     int valueCount = settingCount;
+    bool normalising = false;
 
     int generation = 0; // counts the ptys opened
 
@@ -203,7 +241,7 @@ struct ModuleStandin::State {
             QFile::remove(link);
     }
 
-    QByteArray replyLocked() const
+    QByteArray replyLocked(bool wrongCheck, int valueCount) const
     {
         QByteArray payload = id;
         payload += ' ';
@@ -223,9 +261,10 @@ struct ModuleStandin::State {
 
     // ---- the thread ----
 
-    // Sleeps up to `ms`, waking early for stop or unplug. False when the
-    // current answer has to be abandoned.
-    bool pause(int ms)
+    // Sleeps up to `ms`, waking early for stop or unplug, or when the port is
+    // closed on the far end (`fd` hangs up). False when the current answer
+    // has to be abandoned.
+    bool pause(int ms, int fd)
     {
         const auto end = Clock::now() + std::chrono::milliseconds(ms);
         for (;;) {
@@ -238,9 +277,13 @@ struct ModuleStandin::State {
                 std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now()).count();
             if (left <= 0)
                 return true;
-            pollfd p{wake[0], POLLIN, 0};
-            if (::poll(&p, 1, int(left)) > 0)
-                drainWake();
+            pollfd p[2] = {{wake[0], POLLIN, 0}, {fd, 0, 0}};
+            if (::poll(p, 2, int(left)) > 0) {
+                if (p[0].revents)
+                    drainWake();
+                if (p[1].revents & (POLLHUP | POLLERR | POLLNVAL))
+                    return false;
+            }
         }
     }
 
@@ -285,6 +328,37 @@ struct ModuleStandin::State {
         return true;
     }
 
+    // Waits (up to a second) until the far end has read what was sent, so
+    // that an unplug in the middle of an answer cuts it where asked: closing
+    // the master would drop bytes still queued for the reader. Reading the
+    // queue needs a second opening of the slave; when that is refused, a
+    // short fixed wait has to do.
+    void letReaderCatchUp()
+    {
+        QByteArray name;
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            name = path.toLocal8Bit();
+        }
+        const int fd =
+            name.isEmpty() ? -1 : ::open(name.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+        if (fd < 0) {
+            pause(100, -1);
+            return;
+        }
+        // The bytes reach the reader's queue a moment after the write, so
+        // an empty queue counts only when it stays empty for a while.
+        const auto end = Clock::now() + std::chrono::seconds(1);
+        int emptyLooks = 0;
+        while (emptyLooks < 5 && Clock::now() < end && pause(4, -1)) {
+            int pending = 0;
+            if (::ioctl(fd, FIONREAD, &pending) != 0)
+                break;
+            emptyLooks = pending > 0 ? 0 : emptyLooks + 1;
+        }
+        ::close(fd);
+    }
+
     void unplugFromThread()
     {
         std::lock_guard<std::mutex> lock(mutex);
@@ -305,10 +379,17 @@ struct ModuleStandin::State {
             ++answers[indexOf(which)];
             fd = master;
         }
-        if (plan.silent || fd < 0)
+        // A one-shot unplug happens at this answer whatever becomes of it.
+        const auto finish = [&] {
+            if (plan.unplugAfter >= 0) {
+                letReaderCatchUp();
+                unplugFromThread();
+            }
+        };
+        if (plan.silent || fd < 0 || (plan.delayMs > 0 && !pause(plan.delayMs, fd))) {
+            finish();
             return;
-        if (plan.delayMs > 0 && !pause(plan.delayMs))
-            return;
+        }
         if (!plan.raw.isEmpty())
             bytes = plan.raw;
 
@@ -342,11 +423,10 @@ struct ModuleStandin::State {
             if (!writeAll(fd, bytes.constData() + sent, n))
                 break;
             sent += n;
-            if (sent < limit && i + 1 < cuts.size() && cuts[i].second > 0 && !pause(cuts[i].second))
+            if (sent < limit && cuts[i].second > 0 && !pause(cuts[i].second, fd))
                 break;
         }
-        if (plan.unplugAfter >= 0)
-            unplugFromThread();
+        finish();
     }
 
     void handleFrame(const QByteArray &frame)
@@ -377,7 +457,9 @@ struct ModuleStandin::State {
                 }
             }
             if (why.isEmpty()) {
-                values = got;
+                for (int i = 0; i < settingCount; ++i)
+                    values[i] =
+                        normalising ? normalised(i + 1, got.at(i), values.at(i)) : got.at(i);
                 ++accepted;
             } else {
                 rejection = why;
@@ -412,7 +494,7 @@ struct ModuleStandin::State {
             QByteArray answer;
             {
                 std::lock_guard<std::mutex> lock(mutex);
-                answer = replyLocked();
+                answer = replyLocked(wrongCheck, valueCount);
             }
             sendAnswer(ModuleStandin::Read, answer);
         } else if (text == "rR") {
@@ -687,14 +769,7 @@ QStringList ModuleStandin::factorySettings()
 QByteArray ModuleStandin::configurationReply() const
 {
     std::lock_guard<std::mutex> lock(d->mutex);
-    const bool wrong = d->wrongCheck;
-    const int count = d->valueCount;
-    d->wrongCheck = false;
-    d->valueCount = settingCount;
-    const QByteArray reply = d->replyLocked();
-    d->wrongCheck = wrong;
-    d->valueCount = count;
-    return reply;
+    return d->replyLocked(false, settingCount);
 }
 
 char ModuleStandin::checkCharacterOf(const QByteArray &bytes)
@@ -843,6 +918,12 @@ void ModuleStandin::setWrongCheckCharacter(bool wrong)
 {
     std::lock_guard<std::mutex> lock(d->mutex);
     d->wrongCheck = wrong;
+}
+
+void ModuleStandin::setNormalisesValues(bool normalises)
+{
+    std::lock_guard<std::mutex> lock(d->mutex);
+    d->normalising = normalises;
 }
 
 void ModuleStandin::setReplyValueCount(int count)

@@ -32,6 +32,12 @@
 // place of an answer, unplugging). Misbehaviours stay in force until cleared
 // with behaveWell() or the matching setter, except the one-shot
 // unplugAfter().
+//
+// Like a serial line nobody listens to, it loses what it sends while the
+// port is closed: an answer that is still waiting (delay, pause between
+// pieces) or still being written when the program closes the port is
+// abandoned, and unread bytes are dropped, so nothing of one exchange leaks
+// into the next. A command cut off by the closing is forgotten too.
 
 #include <QByteArray>
 #include <QString>
@@ -146,6 +152,14 @@ public:
     void setRestartTime(int ms);
     int restartTime() const;
 
+    // Off (the default): a configuration frame's values are stored as sent,
+    // whatever they hold. On: the module reads each value as a whole number
+    // and stores it in plain decimal ("0100" becomes "100") when it lies in
+    // that setting's range (the form's ranges; switches 0 or 1; bus speed
+    // 125, 250, 500 or 1000; brightness 5 to 100 in steps of 5); any other
+    // value leaves the setting as it was.
+    void setNormalisesValues(bool normalises = true);
+
     // ---- misbehaviours -------------------------------------------------
 
     // Back to a well-behaved module: clears every misbehaviour below (not the
@@ -178,7 +192,9 @@ public:
     // port sees a hang-up. The settings and counters survive.
     void unplug();
     // Unplug after sending `bytes` bytes of the next answer of `which`
-    // (0: before its first byte). One-shot.
+    // (0: before its first byte), once the reader has taken them (up to a
+    // second). One-shot; it fires at that answer even when the answer is
+    // silent or abandoned.
     void unplugAfter(unsigned which, int bytes);
     // Plug in again on a new pty (the kernel often hands out the same number,
     // but not always: read portPath() afterwards, or use setLinkPath()).

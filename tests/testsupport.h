@@ -15,7 +15,8 @@
 
 #include <functional>
 
-namespace testsupport {
+namespace testsupport
+{
 
 // Folder of the build tree that holds veldrix_en.qm and translations/.
 inline QString buildDir()
@@ -78,7 +79,8 @@ private:
         seen.append(box);
         if (inspect)
             inspect(dialog);
-        if (auto *message = qobject_cast<QMessageBox *>(dialog); message && !message->buttons().isEmpty())
+        if (auto *message = qobject_cast<QMessageBox *>(dialog);
+            message && !message->buttons().isEmpty())
             message->buttons().first()->click();
         else
             dialog->accept();
@@ -99,6 +101,10 @@ private:
         QTemporaryDir home;                                                                        \
         qputenv("HOME", home.path().toUtf8());                                                     \
         qputenv("XDG_CONFIG_HOME", (home.path() + "/.config").toUtf8());                           \
+        QDir(home.path()).mkdir("runtime");                                                        \
+        QFile::setPermissions(home.path() + "/runtime",                                            \
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);             \
+        qputenv("XDG_RUNTIME_DIR", (home.path() + "/runtime").toUtf8());                           \
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))                                        \
             qputenv("QT_QPA_PLATFORM", "offscreen");                                               \
         QApplication app(argc, argv);                                                              \

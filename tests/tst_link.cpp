@@ -460,7 +460,10 @@ void TestLink::configureWritesTheForm()
     // While the success box is up, the module changes one value on its own:
     // the re-read that follows must show the module's value, not the form's.
     testsupport::ModalAnswerer answerer;
-    answerer.inspect = [&](QDialog *) { module->setSetting(30, "100"); };
+    answerer.inspect = [&](QDialog *) {
+        module->waitUntil([&] { return module->acceptedConfigCount() == 1; }, 5000);
+        module->setSetting(30, "100");
+    };
     w.button("pushButton_Config")->click();
 
     QCOMPARE(answerer.seen.size(), 1);

@@ -1,6 +1,8 @@
-// Renders the main window, in French and in English, to PNG files, without a
-// display (run it with QT_QPA_PLATFORM=offscreen). Usage: veldrix-screenshots DIR
+// Renders the main window and the about dialog, in French and in English, to
+// PNG files, without a display (run it with QT_QPA_PLATFORM=offscreen).
+// Usage: veldrix-screenshots DIR
 #include "app/mainwindow.h"
+#include "forms/formabout.h"
 
 #include <QApplication>
 #include <QDir>
@@ -11,7 +13,8 @@
 #include <cstdio>
 #include <memory>
 
-namespace {
+namespace
+{
 
 bool save(QWidget &widget, const QDir &dir, const QString &name)
 {
@@ -22,6 +25,15 @@ bool save(QWidget &widget, const QDir &dir, const QString &name)
     }
     std::printf("%s\n", qPrintable(path));
     return true;
+}
+
+// The about dialog as the help menu opens it, over the window, in the
+// language installed at that moment.
+bool saveAbout(QWidget &window, const QDir &dir, const QString &name)
+{
+    FormAbout about(&window);
+    about.show();
+    return save(about, dir, name);
 }
 
 } // namespace
@@ -44,9 +56,11 @@ int main(int argc, char *argv[])
         MainWindow window;
         window.show();
         ok &= save(window, dir, "mainwindow_fr.png");
+        ok &= saveAbout(window, dir, "about_fr.png");
         // Choosing English from the menu turns the captions at once...
         QMetaObject::invokeMethod(&window, "langEn");
         ok &= save(window, dir, "mainwindow_en_switched.png");
+        ok &= saveAbout(window, dir, "about_en.png");
     }
     {
         // ...and the menus at the next start.

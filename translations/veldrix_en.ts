@@ -2,6 +2,33 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="fr">
 <context>
+    <name>FormAbout</name>
+    <message>
+        <source>À propos de %1…</source>
+        <translation>About %1…</translation>
+    </message>
+    <message>
+        <source>VELDRIX</source>
+        <translation>VELDRIX</translation>
+    </message>
+    <message>
+        <source>Version %1</source>
+        <translation>Version %1</translation>
+    </message>
+    <message>
+        <source>Copyright © 2020 Veldrix</source>
+        <translation>Copyright © 2020 Veldrix</translation>
+    </message>
+    <message>
+        <source>Veldrix – BP 42, 99000 Velmont</source>
+        <translation>Veldrix – BP 42, 99000 Velmont</translation>
+    </message>
+    <message>
+        <source>Configurateur du module VELDRIX, qui envoie sur le bus CAN les données de son récepteur GPS. Branchez le module sur un port USB, puis cliquez sur Connecter.</source>
+        <translation>Configurator of the VELDRIX module, which sends the data of its GPS receiver on the CAN bus. Plug the module into a USB port, then click Connect.</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>&amp;Quitter</source>
