@@ -378,11 +378,12 @@ void TestHostile::slowModuleIsReadWhole_data()
     QTest::addColumn<int>("pauseMs");
     QTest::addColumn<QByteArray>("id");
 
-    // Both answers drip for six to seven seconds with pauses far below the
-    // 350 ms of silence that end an answer.
-    QTest::newRow("identification, a byte every 100 ms")
-        << int(ModuleStandin::Identify) << 100 << QByteArray("VELDRIX_") + QByteArray(50, 'S');
-    QTest::newRow("reply, a byte every 50 ms") << int(ModuleStandin::Read) << 50 << defaultId;
+    // Both answers drip for two to three seconds, with pauses far below the
+    // 350 ms of silence that end an answer (and in all well within the 5 s
+    // after which the program stops listening to a device that keeps sending).
+    QTest::newRow("identification, a byte every 60 ms")
+        << int(ModuleStandin::Identify) << 60 << QByteArray("VELDRIX_") + QByteArray(30, 'S');
+    QTest::newRow("reply, a byte every 20 ms") << int(ModuleStandin::Read) << 20 << defaultId;
 }
 
 void TestHostile::slowModuleIsReadWhole()
