@@ -113,7 +113,7 @@ void ruleAlone(bool drip, int seconds)
     Watchdog watchdog(module, seconds);
     QElapsedTimer clock;
     clock.start();
-    const QByteArray answer = exchange::receive(port, exchange::silenceMs, INT_MAX, INT_MAX);
+    const QByteArray answer = exchange::receive(port, exchange::silenceMs, INT_MAX);
     const qint64 held = clock.elapsed();
     std::printf(
         "    rule,  %-5s  held the window %7lld ms%s; %d bytes held in memory (%.1f MiB/s)\n",

@@ -2,7 +2,6 @@
 
 #include "records.h"
 
-#include <QElapsedTimer>
 
 namespace exchange
 {
@@ -27,15 +26,19 @@ Sent send(QSerialPort &port, const QByteArray &bytes, int drainMs)
     return port.waitForBytesWritten(drainMs) ? Sent::Done : Sent::NotDrained;
 }
 
-QByteArray receive(QSerialPort &port, int quietMs, int timeLimitMs, int byteLimit)
+QByteArray receive(QSerialPort &port, int quietMs, int byteLimit)
 {
-    QElapsedTimer clock;
-    clock.start();
     QByteArray answer = port.readAll();
-    while (answer.size() < byteLimit && clock.elapsed() < timeLimitMs &&
-           port.waitForReadyRead(quietMs))
-        answer += port.readAll();
-    return answer;
+    for (;;) {
+        if (answer.size() > byteLimit)
+            answer.truncate(byteLimit);
+        if (!port.waitForReadyRead(quietMs))
+            return answer;
+        if (answer.size() < byteLimit)
+            answer += port.readAll();
+        else
+            port.clear(QSerialPort::Input);
+    }
 }
 
 QString textBeforeNul(const QByteArray &bytes)

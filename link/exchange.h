@@ -19,11 +19,13 @@ constexpr int silenceMs = 350;
 constexpr int commandDrainMs = 250;
 constexpr int frameDrainMs = 5000;
 
-// Guards against a device that never falls silent: collecting stops after
-// this long or this many bytes, far beyond any answer of the module (a few
-// hundred bytes, sent at once).
-constexpr int answerTimeLimitMs = 5000;
-constexpr int answerByteLimit = 1024 * 1024;
+// An answer ends only when the line falls quiet, however long that takes: a
+// device that keeps sending holds the window until it stops or is unplugged.
+// What is collected is capped, though, far beyond any answer of the module (a
+// few hundred bytes), so that a device flooding the port cannot grow the
+// answer until memory runs out; what comes past the cap is read and dropped,
+// and the answer so cut fails its checks like any other bad answer.
+constexpr int answerByteLimit = 16 * 1024 * 1024;
 
 // Gives the port its name and the link's speed; everything else keeps
 // QSerialPort's defaults (8 data bits, no parity, one stop bit, no flow
@@ -41,9 +43,8 @@ enum class Sent {
 Sent send(QSerialPort &port, const QByteArray &bytes, int drainMs);
 
 // Collects an answer: what has arrived already, then whatever follows until
-// `quietMs` pass with nothing new (or one of the limits above is reached).
-QByteArray receive(QSerialPort &port, int quietMs = silenceMs, int timeLimitMs = answerTimeLimitMs,
-                   int byteLimit = answerByteLimit);
+// `quietMs` pass with nothing new. At most `byteLimit` bytes are kept.
+QByteArray receive(QSerialPort &port, int quietMs = silenceMs, int byteLimit = answerByteLimit);
 
 // Bytes decoded as UTF-8, up to the first NUL byte if there is one.
 QString textBeforeNul(const QByteArray &bytes);
