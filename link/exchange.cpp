@@ -2,7 +2,6 @@
 
 #include "records.h"
 
-
 namespace exchange
 {
 
