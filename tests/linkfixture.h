@@ -11,10 +11,8 @@
 #include "standin/modulestandin.h"
 #include "testsupport.h"
 
-#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QRadioButton>
 #include <QSignalSpy>
 #include <QSlider>
 #include <QStatusBar>
@@ -167,27 +165,6 @@ struct Window {
                 values.append(QString::number(qobject_cast<QSlider *>(widget)->value()));
         }
         return values;
-    }
-
-    void setForm(const QStringList &values)
-    {
-        for (int i = 0; i < formFields.size(); ++i) {
-            QWidget *widget = window.findChild<QWidget *>(formFields.at(i));
-            const QString &value = values.at(i);
-            if (auto *combo = qobject_cast<QComboBox *>(widget))
-                combo->setCurrentIndex(combo->findData(value.toInt()));
-            else if (qobject_cast<QRadioButton *>(widget))
-                window
-                    .findChild<QRadioButton *>(value == "1" ? "radioButton_hEllipsoidal"
-                                                            : "radioButton_hMSL")
-                    ->setChecked(true);
-            else if (auto *box = qobject_cast<QCheckBox *>(widget))
-                box->setChecked(value == "1");
-            else if (auto *field = qobject_cast<QLineEdit *>(widget))
-                field->setText(value);
-            else
-                qobject_cast<QSlider *>(widget)->setValue(value.toInt());
-        }
     }
 };
 
