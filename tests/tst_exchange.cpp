@@ -1,6 +1,5 @@
-// What the window tests cannot easily reach: every identification answer
-// byte by byte, the explanation of each port error, and the cap on what an
-// answer keeps of a device that floods the port.
+// What the window tests cannot easily reach: identification answers byte by
+// byte, and the cap on what an answer keeps of a device that floods the port.
 #include "link/exchange.h"
 #include "standin/modulestandin.h"
 #include "testsupport.h"
@@ -14,8 +13,6 @@ class TestExchange : public QObject
 private slots:
     void identification_data();
     void identification();
-    void portErrorsAreExplained_data();
-    void portErrorsAreExplained();
     void receiveKeepsAtMostItsCap();
 };
 
@@ -47,29 +44,6 @@ void TestExchange::identification()
     QCOMPARE(found.has_value(), isModule);
     if (isModule)
         QCOMPARE(*found, name);
-}
-
-void TestExchange::portErrorsAreExplained_data()
-{
-    QTest::addColumn<QSerialPort::SerialPortError>("error");
-    QTest::addColumn<QString>("mentions");
-
-    // What a user meets: a port gone, busy or forbidden, or an error of its own.
-    QTest::newRow("missing") << QSerialPort::DeviceNotFoundError << "n'existe pas";
-    QTest::newRow("held or forbidden") << QSerialPort::PermissionError << "autre programme";
-    QTest::newRow("unplugged") << QSerialPort::ResourceError << "débranché";
-    QTest::newRow("unknown") << QSerialPort::UnknownError << "inconnue";
-}
-
-// Each error reads as the end of "Erreur : ..." and says what it is about.
-void TestExchange::portErrorsAreExplained()
-{
-    QFETCH(QSerialPort::SerialPortError, error);
-    QFETCH(QString, mentions);
-
-    const QString text = exchange::explainPortError(error);
-    QVERIFY2(text.contains(mentions), qPrintable(text));
-    QVERIFY2(text.at(0).isLower() && text.endsWith('.'), qPrintable(text));
 }
 
 // A device that floods the port does not grow the answer without bound: what

@@ -245,6 +245,8 @@ void TestHostile::unreachablePort()
     QCOMPARE(w.messages(),
              QStringList({cannotWrite(blockedPort, QSerialPort::PermissionError),
                           moduleAfter ? connected(defaultId, module->linkPath()) : notDetected}));
+    // The user learns why: the port is busy, or not open to this user.
+    QVERIFY(w.messages().at(0).contains("autre programme") && w.messages().at(0).contains("droit"));
     QCOMPARE(w.form(), moduleAfter ? otherSettings : before);
     QCOMPARE(blocked->received(), QByteArray());
 }

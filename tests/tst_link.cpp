@@ -205,6 +205,7 @@ void TestLink::commandOnUnpluggedModule()
     w.scan->click();
     QCOMPARE(w.messages(),
              QStringList({cannotWrite(port, QSerialPort::DeviceNotFoundError), lost(defaultId)}));
+    QVERIFY(w.messages().at(0).contains("n'existe pas"));
     QCOMPARE(w.buttons(), "Connecter 0 0 0");
     QVERIFY(!moduleFound && !moduleConnected);
 }
