@@ -36,6 +36,17 @@ void report(const QString &text, const QString &advice = QString())
 
 const char *const unplugAdvice = "Veuillez débrancher le module et re-essayer.";
 
+// Tells the user whether a command went out, with the advice to replug after
+// a failure, and passes the outcome on.
+bool reported(bool sent, const char *success, const char *failure)
+{
+    if (sent)
+        report(success);
+    else
+        report(failure, unplugAdvice);
+    return sent;
+}
+
 } // namespace
 
 // The configuration string as UTF-8, its check character, one line feed.
@@ -64,37 +75,31 @@ void MainWindow::msleep(int msec)
 
 // After a command went out, the module is given half a second and then read
 // again: the form shows what it really holds, and the status bar whether it
-// is back.
+// is back. A command that could not be written changes nothing.
 void MainWindow::on_pushButton_Config_clicked()
 {
-    if (sendConfToModule()) {
-        report("Le module a été configuré.");
+    if (reported(sendConfToModule(), "Le module a été configuré.",
+                 "Impossible de configurer le module.")) {
         msleep(500);
         on_pushButton_Scan_clicked();
-    } else {
-        report("Impossible de configurer le module.", unplugAdvice);
     }
 }
 
 void MainWindow::on_pushButton_Reboot_clicked()
 {
-    if (rebootModule()) {
-        report("Le module a été redémarré.");
+    if (reported(rebootModule(), "Le module a été redémarré.",
+                 "Impossible de redémarrer le module.")) {
         msleep(500);
         on_pushButton_Scan_clicked();
-    } else {
-        report("Impossible de redémarrer le module.", unplugAdvice);
     }
 }
 
+// A failed factory reset reads like a failed restart.
 void MainWindow::on_pushButton_RAZ_clicked()
 {
-    if (resetModule()) {
-        report("Le module a été remis en configuration usine.");
+    if (reported(resetModule(), "Le module a été remis en configuration usine.",
+                 "Impossible de redémarrer le module.")) {
         msleep(500);
         on_pushButton_Scan_clicked();
-    } else {
-        // A failed factory reset reads like a failed restart.
-        report("Impossible de redémarrer le module.", unplugAdvice);
     }
 }
