@@ -6,6 +6,10 @@
 #include <QByteArray>
 #include <QString>
 
+#include <grp.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -17,6 +21,7 @@ namespace
 
 const char usage[] =
     "Usage: veldrix-module [--id TEXT] [--link PATH] [--restart-ms N] [--normalise]\n"
+    "                      [--group NAME]\n"
     "\n"
     "Emulates a VELDRIX GPS-to-CAN module on a new pseudo-terminal and prints\n"
     "the terminal's path, where it speaks the module's serial protocol:\n"
@@ -38,6 +43,10 @@ const char usage[] =
     "  --normalise     store only whole numbers within each setting's range, in\n"
     "                  plain decimal; other values keep the setting as it was\n"
     "                  (by default values are stored as sent)\n"
+    "  --group NAME    give the terminal to group NAME, readable and writable by\n"
+    "                  it (mode 660), as a USB serial port belongs to dialout:\n"
+    "                  --group dialout lets its members use a stand-in started\n"
+    "                  by root (by default only its owner may open it)\n"
     "  --help          show this text\n"
     "\n"
     "It runs until interrupted (Ctrl+C) and reports every command it handles.\n"
@@ -66,6 +75,7 @@ int main(int argc, char *argv[])
     QString link;
     int restartMs = 100;
     bool normalise = false;
+    const char *groupName = nullptr;
     for (int i = 1; i < argc; ++i) {
         const bool hasValue = i + 1 < argc;
         if (!std::strcmp(argv[i], "--help") || !std::strcmp(argv[i], "-h")) {
@@ -77,6 +87,8 @@ int main(int argc, char *argv[])
             link = QString::fromLocal8Bit(argv[++i]);
         } else if (!std::strcmp(argv[i], "--normalise")) {
             normalise = true;
+        } else if (!std::strcmp(argv[i], "--group") && hasValue) {
+            groupName = argv[++i];
         } else if (!std::strcmp(argv[i], "--restart-ms") && hasValue) {
             restartMs = std::atoi(argv[++i]);
         } else {
@@ -97,7 +109,14 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "veldrix-module: cannot make the link %s\n", qPrintable(link));
         return 1;
     }
-    std::printf("%s\n", qPrintable(module.portPath()));
+    const QByteArray port = module.portPath().toLocal8Bit();
+    const struct group *owner = groupName ? getgrnam(groupName) : nullptr;
+    if (groupName && (!owner || chown(port, -1, owner->gr_gid) != 0 || chmod(port, 0660) != 0)) {
+        std::fprintf(stderr, "veldrix-module: cannot give %s to group %s\n", port.data(),
+                     groupName);
+        return 1;
+    }
+    std::printf("%s\n", port.data());
     std::fflush(stdout);
 
     std::signal(SIGINT, onSignal);
