@@ -25,7 +25,7 @@
     </message>
     <message>
         <source>Configurateur du module VELDRIX, qui envoie sur le bus CAN les données de son récepteur GPS. Branchez le module sur un port USB, puis cliquez sur Connecter.</source>
-        <translation>Configurator of the VELDRIX module, which sends the data of its GPS receiver on the CAN bus. Plug the module into a USB port, then click Connect.</translation>
+        <translation>Configuration tool for the VELDRIX module, which puts the data of its GPS receiver on the CAN bus. Plug the module into a USB port, then click Connect.</translation>
     </message>
 </context>
 <context>
