@@ -39,6 +39,7 @@ private slots:
             window.findChild<QWidget *>("horizontalSlider_LumLED")->setProperty("value", 100);
             window.findChild<QPushButton *>("pushButton_Scan")->setText("Lire");
             QCOMPARE(misfits(window, language), QString());
+            // The connected message, in a status bar as wide as the window.
             QVERIFY(window.fontMetrics().horizontalAdvance(
                         "VELDRIX_GPS2CAN_SIM connecté sur port /dev/ttyUSB0 (relecture)") < 800);
         }
