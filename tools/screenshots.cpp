@@ -1,25 +1,34 @@
 // Renders the main window and the about dialog, in French and in English, to
-// PNG files, without a display (run it with QT_QPA_PLATFORM=offscreen).
+// the PNG files that the README shows, without a display (run it with
+// QT_QPA_PLATFORM=offscreen). The French window is also rendered at twice the
+// size, as a 2x screen shows it.
 // Usage: veldrix-screenshots DIR
 #include "app/mainwindow.h"
 #include "forms/formabout.h"
+#include "forms/formfont.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QImage>
 #include <QMetaObject>
+#include <QStatusBar>
 #include <QTemporaryDir>
-#include <QTextStream>
 
 #include <cstdio>
-#include <memory>
 
 namespace
 {
 
-bool save(QWidget &widget, const QDir &dir, const QString &name)
+// Draws the widget into a picture `scale` times its size in each direction;
+// text and lines are drawn at that resolution, not enlarged afterwards.
+bool save(QWidget &widget, const QDir &dir, const QString &name, int scale = 1)
 {
+    QImage image(widget.size() * scale, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(scale);
+    image.fill(Qt::transparent);
+    widget.render(&image);
     const QString path = dir.filePath(name);
-    if (!widget.grab().save(path)) {
+    if (!image.save(path)) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
         return false;
     }
@@ -36,6 +45,13 @@ bool saveAbout(QWidget &window, const QDir &dir, const QString &name)
     return save(about, dir, name);
 }
 
+// The window as the program shows it.
+void show(MainWindow &window)
+{
+    window.statusBar()->setSizeGripEnabled(false);
+    window.show();
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -45,7 +61,9 @@ int main(int argc, char *argv[])
     qputenv("HOME", home.path().toUtf8());
     qputenv("XDG_CONFIG_HOME", home.path().toUtf8());
 
+    enableScreenScaling();
     QApplication app(argc, argv);
+    useFormFont();
     // Catalogues are found by the program's name, veldrix_<code>.qm.
     QCoreApplication::setApplicationName("veldrix");
     const QDir dir(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("screenshots"));
@@ -54,20 +72,19 @@ int main(int argc, char *argv[])
     bool ok = true;
     {
         MainWindow window;
-        window.show();
+        show(window);
         ok &= save(window, dir, "mainwindow_fr.png");
+        ok &= save(window, dir, "mainwindow_fr@2x.png", 2);
         ok &= saveAbout(window, dir, "about_fr.png");
-        // Choosing English from the menu turns the captions at once...
+        // Choosing English turns the captions at once, the menus at the next
+        // start; the about dialog is built anew and follows at once.
         QMetaObject::invokeMethod(&window, "langEn");
-        ok &= save(window, dir, "mainwindow_en_switched.png");
         ok &= saveAbout(window, dir, "about_en.png");
     }
     {
-        // ...and the menus at the next start.
         MainWindow window;
-        window.show();
+        show(window);
         ok &= save(window, dir, "mainwindow_en.png");
-        QMetaObject::invokeMethod(&window, "langFr");
     }
     return ok ? 0 : 1;
 }

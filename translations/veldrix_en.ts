@@ -25,7 +25,7 @@
     </message>
     <message>
         <source>Configurateur du module VELDRIX, qui envoie sur le bus CAN les données de son récepteur GPS. Branchez le module sur un port USB, puis cliquez sur Connecter.</source>
-        <translation>Configurator of the VELDRIX module, which sends the data of its GPS receiver on the CAN bus. Plug the module into a USB port, then click Connect.</translation>
+        <translation>Configuration tool for the VELDRIX module, which puts the data of its GPS receiver on the CAN bus. Plug the module into a USB port, then click Connect.</translation>
     </message>
 </context>
 <context>
@@ -72,7 +72,7 @@
     </message>
     <message>
         <source>RAZ le GPS</source>
-        <translation>Reset the GPS</translation>
+        <translation>Factory reset</translation>
     </message>
     <message>
         <source>Redémarrer le GPS</source>
@@ -104,11 +104,11 @@
     </message>
     <message>
         <source>CAN Module VELDRIX</source>
-        <translation>CAN VELDRIX module</translation>
+        <translation>CAN VELDRIX (own format)</translation>
     </message>
     <message>
         <source>Trame Date/Heure (Fuseau Horaire)</source>
-        <translation>Date/Time frame (time zone)</translation>
+        <translation>Date/Time frame (local time)</translation>
     </message>
     <message>
         <source>Trame Date/Heure (UTC)</source>
@@ -152,7 +152,7 @@
     </message>
     <message>
         <source>Heure Eté/Hiver Automatique</source>
-        <translation>Automatic summer/winter time</translation>
+        <translation>Automatic daylight saving time</translation>
     </message>
     <message>
         <source>Fuseau Horaire</source>
@@ -168,7 +168,7 @@
     </message>
     <message>
         <source>Activée</source>
-        <translation>On</translation>
+        <translation>Enabled</translation>
     </message>
     <message>
         <source>Luminosité</source>
@@ -188,7 +188,7 @@
     </message>
     <message>
         <source>Par rapport à l&apos;ellipsoïde de la terre</source>
-        <translation>Above the earth ellipsoid</translation>
+        <translation>Above the Earth ellipsoid</translation>
     </message>
     <message>
         <source>CAN ECUmaster</source>
