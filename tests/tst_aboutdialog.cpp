@@ -96,7 +96,7 @@ private slots:
                             << "Configurateur du module VELDRIX";
         QTest::newRow("en") << "langEn"
                             << "About veldrix…"
-                            << "Configurator of the VELDRIX module";
+                            << "Configuration tool for the VELDRIX module";
     }
 
     // Opened from the window in each language, as a modal child of 300 × 300
