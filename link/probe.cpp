@@ -2,6 +2,7 @@
 
 #include "exchange.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTimer>
@@ -113,10 +114,14 @@ void Round::collect()
         take(l);
     }
 
-    // Asked to quit meanwhile (the application ending), the loop returns
-    // early: the answers are still collected to their end.
-    while (stillListening > 0)
+    while (stillListening > 0) {
         loop.exec(QEventLoop::ExcludeUserInputEvents);
+        // Once the application has been asked to quit, exec() returns at
+        // once: the answers are still collected to their end.
+        if (stillListening > 0)
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents |
+                                            QEventLoop::WaitForMoreEvents);
+    }
 
     for (const std::unique_ptr<Listener> &listener : listeners)
         if (listener->port.isOpen())
