@@ -88,8 +88,12 @@ void Round::collect()
         if (!l.listening)
             continue;
         ++stillListening;
+        // Coarse timers may fire 5 % early or late: an answer would be cut
+        // short, or the click held longer than it needs.
+        l.quiet.setTimerType(Qt::PreciseTimer);
         l.quiet.setSingleShot(true);
         l.quiet.setInterval(exchange::silenceMs);
+        l.ceiling.setTimerType(Qt::PreciseTimer);
         l.ceiling.setSingleShot(true);
         QObject::connect(&l.port, &QSerialPort::readyRead, &context, [&take, &l] { take(l); });
         QObject::connect(&l.quiet, &QTimer::timeout, &context, [&end, &l] {
