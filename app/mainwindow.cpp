@@ -4,6 +4,7 @@
 #include "processstate.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QIcon>
 #include <QIntValidator>
@@ -66,6 +67,16 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui_MainWin
 MainWindow::~MainWindow()
 {
     delete ui;
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    if (talkingToPorts) {
+        closeAskedMeanwhile = true;
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
 }
 
 // Action texts are translated once, here: a later language switch reaches

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 class QAction;
+class QCloseEvent;
 class QLineEdit;
 class QMenu;
 class Ui_MainWindow;
@@ -24,6 +25,11 @@ class MainWindow : public QMainWindow
 public:
     explicit MainWindow(QWidget *parent = nullptr);
     ~MainWindow() override;
+
+protected:
+    // A close asked for while a click talks to the ports (the window's close
+    // button still works then) is put off until the click is over.
+    void closeEvent(QCloseEvent *event) override;
 
 private slots:
     void on_pushButton_Scan_clicked();
@@ -74,6 +80,8 @@ private:
     void checkFieldRange(QLineEdit *field);
 
     Ui_MainWindow *ui;
+    bool talkingToPorts = false; // within a click of pushButton_Scan
+    bool closeAskedMeanwhile = false;
     QAction *quitAct = nullptr;
     QAction *langFrAct = nullptr;
     QAction *langEnAct = nullptr;

@@ -1,13 +1,14 @@
-// Click-to-status benchmark: how long "Connecter" keeps the window busy, with
-// the module stand-in on the last of N pseudo-terminals and silent devices
-// (ports that open but never answer) on the others.
-//   veldrix-bench-click [ROUNDS] N...     e.g. veldrix-bench-click 5 1 4 16
-// For each N it clicks ROUNDS times and prints the time from the click to the
-// status message being set and to the status bar being painted with it, next
-// to the floor that the 350 ms silence rule sets: every port that opens is
-// listened to until it has been quiet for 350 ms, and so is the configuration
-// reply, so no click can end before (N + 1) x 350 ms.
+// Click-to-status benchmark: how long "Connecter" takes, with the module
+// stand-in on the last of the listed pseudo-terminals and silent devices
+// (ports that open but never answer) before it.
+//   veldrix-bench-click ROUNDS SILENT...     e.g. veldrix-bench-click 5 0 3 15
+// For each count of silent ports it clicks ROUNDS times and prints the time
+// from the click to the final status message and to the status bar painted
+// with it, next to the floor: the identify answers and the configuration
+// reply each end by 350 ms of silence, so no click ends before 2 x 350 ms,
+// however many ports are listed.
 #include "app/mainwindow.h"
+#include "fakeports.h"
 #include "link/ports.h"
 #include "standin/modulestandin.h"
 
@@ -27,18 +28,20 @@
 namespace
 {
 
-constexpr int silenceMs = 350;
+constexpr int floorMs = 2 * 350;
 
 // Notes when the status bar is painted after the click.
 class PaintWatch : public QObject
 {
 public:
     qint64 paintedAt = -1;
+    qint64 notBefore = 0; // the final message, not one shown during the click
     const QElapsedTimer *clock = nullptr;
 
     bool eventFilter(QObject *, QEvent *event) override
     {
-        if (event->type() == QEvent::Paint && paintedAt < 0)
+        if (event->type() == QEvent::Paint && paintedAt < 0 && notBefore >= 0 &&
+            clock->nsecsElapsed() >= notBefore)
             paintedAt = clock->nsecsElapsed();
         return false;
     }
@@ -58,30 +61,31 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName("veldrix");
     if (argc < 3) {
-        std::fprintf(stderr, "usage: %s ROUNDS N...\n", argv[0]);
+        std::fprintf(stderr, "usage: %s ROUNDS SILENT...\n", argv[0]);
         return 2;
     }
     const int rounds = std::max(1, std::atoi(argv[1]));
 
-    std::printf("    %5s %9s %22s %22s %11s  %s\n", "ports", "floor", "to message: median [min]",
-                "to paint: median [max]", "over floor", "last status");
+    std::printf("    %6s %5s %7s %24s %24s %10s  %s\n", "silent", "ports", "floor",
+                "to message: median [max]", "to paint: median [max]", "over floor", "last status");
     for (int a = 2; a < argc; ++a) {
-        const int count = std::atoi(argv[a]);
-        if (count < 1)
-            continue;
-        std::vector<std::unique_ptr<standin::ModuleStandin>> devices;
+        const int silentCount = std::max(0, std::atoi(argv[a]));
+        std::vector<std::unique_ptr<fakeports::SilentPort>> silent;
         QStringList paths;
-        for (int i = 0; i < count; ++i) {
-            auto device = std::make_unique<standin::ModuleStandin>();
-            if (!device->start()) {
+        for (int i = 0; i < silentCount; ++i) {
+            silent.push_back(std::make_unique<fakeports::SilentPort>());
+            if (!silent.back()->ok()) {
                 std::fprintf(stderr, "no pseudo-terminal to be had\n");
                 return 1;
             }
-            if (i + 1 < count)
-                device->setSilent(standin::ModuleStandin::Both);
-            paths.append(device->portPath());
-            devices.push_back(std::move(device));
+            paths.append(silent.back()->path());
         }
+        standin::ModuleStandin module;
+        if (!module.start()) {
+            std::fprintf(stderr, "no pseudo-terminal to be had for the module\n");
+            return 1;
+        }
+        paths.append(module.portPath());
         ports::install(paths);
 
         MainWindow window;
@@ -94,13 +98,16 @@ int main(int argc, char *argv[])
         QStatusBar *status = window.statusBar();
 
         QElapsedTimer clock;
-        qint64 messageAt = -1;
-        QObject::connect(status, &QStatusBar::messageChanged, [&](const QString &text) {
-            if (!text.isEmpty())
-                messageAt = clock.nsecsElapsed();
-        });
         PaintWatch watch;
         watch.clock = &clock;
+        qint64 messageAt = -1;
+        QObject::connect(status, &QStatusBar::messageChanged, [&](const QString &text) {
+            if (!text.isEmpty()) {
+                messageAt = clock.nsecsElapsed();
+                watch.notBefore = messageAt;
+                watch.paintedAt = -1;
+            }
+        });
         status->installEventFilter(&watch);
 
         std::vector<double> toMessage;
@@ -110,6 +117,7 @@ int main(int argc, char *argv[])
             status->clearMessage();
             QTest::qWait(20);
             messageAt = -1;
+            watch.notBefore = -1;
             watch.paintedAt = -1;
             clock.start();
             QTest::mouseClick(button, Qt::LeftButton);
@@ -119,16 +127,15 @@ int main(int argc, char *argv[])
             toPaint.push_back(watch.paintedAt / 1e6);
         }
         status->removeEventFilter(&watch);
-        const double floor = (count + 1) * silenceMs;
         const double paint = median(toPaint);
         char first[48];
         char second[48];
         std::snprintf(first, sizeof first, "%.1f [%.1f] ms", median(toMessage),
-                      *std::min_element(toMessage.begin(), toMessage.end()));
+                      *std::max_element(toMessage.begin(), toMessage.end()));
         std::snprintf(second, sizeof second, "%.1f [%.1f] ms", paint,
                       *std::max_element(toPaint.begin(), toPaint.end()));
-        std::printf("    %5d %6.0f ms %22s %22s %8.1f ms  %s\n", count, floor, first, second,
-                    paint - floor, qPrintable(status->currentMessage()));
+        std::printf("    %6d %5d %4d ms %24s %24s %7.1f ms  %s\n", silentCount, silentCount + 1,
+                    floorMs, first, second, paint - floorMs, qPrintable(status->currentMessage()));
         std::fflush(stdout);
         ports::restoreSystemList();
     }

@@ -1,124 +1,79 @@
-// A device that never stops sending: how long it holds the window, and what
-// the bytes cost in memory.
-//   veldrix-bench-endless [SECONDS]   (how long to let an unbounded read go, default 15)
-// Four cases, each with the module stand-in answering the identify command:
-//   click, drip    the window's click while the device sends a byte every
-//                  100 ms for ever (well inside the 350 ms silence)
-//   click, flood   the window's click while the device sends 64 MiB as fast
-//                  as the pseudo-terminal takes them
-//   rule, drip     the receive rule alone (350 ms of silence ends an answer,
-//                  nothing else does) on the same drip, until the device is
-//                  unplugged after SECONDS
-//   rule, flood    the receive rule alone on the same flood
+// A device that never falls silent, on the port before the module's: how
+// long a click of "Connecter" takes, whether the module is still found, and
+// the longest the window went without handling its events meanwhile (the
+// configuration read, one port and blocking, comes last and counts).
+//   veldrix-bench-endless [ROUNDS]   (default 3)
+// Three devices, each sending for ever:
+//   drip   one byte every 20 ms (never quiet for 350 ms, a few bytes a second)
+//   nmea   a 70-byte sentence ten times a second, as a GPS receiver does
+//   flood  as fast as the pseudo-terminal takes it
+// An identification answer ends 3 s after the command, or at 4 KiB, so each
+// case should end at one of these, plus the configuration read.
 #include "app/mainwindow.h"
-#include "link/exchange.h"
+#include "fakeports.h"
 #include "link/ports.h"
 #include "standin/modulestandin.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QSerialPort>
 #include <QStatusBar>
+#include <QTimer>
 
-#include <atomic>
-#include <chrono>
-#include <climits>
-#include <condition_variable>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <mutex>
-#include <thread>
 
 namespace
 {
 
-using standin::ModuleStandin;
-
-constexpr int floodBytes = 64 * 1024 * 1024;
-
-// Unplugs the device after `seconds` unless cancelled first.
-class Watchdog
-{
-public:
-    Watchdog(ModuleStandin &module, int seconds)
-        : thread([this, &module, seconds] {
-              std::unique_lock<std::mutex> lock(mutex);
-              if (!wake.wait_for(lock, std::chrono::seconds(seconds), [this] { return done; })) {
-                  fired = true;
-                  module.unplug();
-              }
-          })
-    {
-    }
-    ~Watchdog()
-    {
-        {
-            std::lock_guard<std::mutex> lock(mutex);
-            done = true;
-        }
-        wake.notify_all();
-        thread.join();
-    }
-    std::atomic<bool> fired{false};
-
-private:
-    std::mutex mutex;
-    std::condition_variable wake;
-    bool done = false;
-    std::thread thread;
+struct Device {
+    const char *label;
+    QByteArray chunk;
+    int periodMs;
 };
 
-// A drip of 10000 bytes lasts over 16 minutes: for ever, as far as a click goes.
-void endlessDevice(ModuleStandin &module, bool drip)
+void click(const Device &device, int rounds)
 {
-    module.setRawAnswer(ModuleStandin::Identify, QByteArray(drip ? 10000 : floodBytes, 'x'));
-    if (drip)
-        module.setDrip(ModuleStandin::Identify, 1, 100);
-}
-
-void throughTheWindow(bool drip, int seconds)
-{
-    ModuleStandin module;
-    if (!module.start())
+    fakeports::TalkingPort talker(device.chunk, device.periodMs);
+    standin::ModuleStandin module;
+    if (!talker.ok() || !module.start()) {
+        std::fprintf(stderr, "no pseudo-terminal to be had\n");
         return;
-    endlessDevice(module, drip);
-    ports::install({module.portPath()});
+    }
+    ports::install({talker.path(), module.portPath()});
     MainWindow window;
     window.show();
     auto *button = window.findChild<QAbstractButton *>("pushButton_Scan");
-    Watchdog watchdog(module, seconds);
-    QElapsedTimer clock;
-    clock.start();
-    button->click();
-    const qint64 held = clock.elapsed();
-    std::printf("    click, %-5s  held the window %7lld ms%s; status: %s\n",
-                drip ? "drip" : "flood", held,
-                watchdog.fired ? " (until the device was unplugged)" : "",
-                qPrintable(window.statusBar()->currentMessage().left(60)));
-    ports::restoreSystemList();
-}
 
-void ruleAlone(bool drip, int seconds)
-{
-    ModuleStandin module;
-    if (!module.start())
-        return;
-    endlessDevice(module, drip);
-    QSerialPort port;
-    exchange::prepare(port, module.portPath());
-    if (!port.open(QIODevice::ReadWrite) ||
-        exchange::send(port, "iI\n", exchange::commandDrainMs) != exchange::Sent::Done)
-        return;
-    Watchdog watchdog(module, seconds);
-    QElapsedTimer clock;
-    clock.start();
-    const QByteArray answer = exchange::receive(port, exchange::silenceMs, INT_MAX);
-    const qint64 held = clock.elapsed();
-    std::printf(
-        "    rule,  %-5s  held the window %7lld ms%s; %d bytes held in memory (%.1f MiB/s)\n",
-        drip ? "drip" : "flood", held, watchdog.fired ? " (until the device was unplugged)" : "",
-        answer.size(), answer.size() / 1048576.0 / (held / 1000.0));
+    // Ticks every 5 ms while the click runs: the longest gap between two
+    // ticks is the longest the window could not repaint.
+    QElapsedTimer sinceTick;
+    qint64 longestStall = 0;
+    QTimer ticker;
+    ticker.setInterval(5);
+    QObject::connect(&ticker, &QTimer::timeout, [&] {
+        longestStall = std::max(longestStall, sinceTick.elapsed());
+        sinceTick.start();
+    });
+
+    for (int r = 0; r < rounds; ++r) {
+        longestStall = 0;
+        ticker.start();
+        sinceTick.start();
+        QElapsedTimer clock;
+        clock.start();
+        button->click();
+        const qint64 took = clock.elapsed();
+        // The configuration read at the end of the click still blocks.
+        longestStall = std::max(longestStall, sinceTick.elapsed());
+        ticker.stop();
+        std::printf("    %-6s click %6lld ms, window stalled at most %4lld ms; status: %s\n",
+                    device.label, took, longestStall,
+                    qPrintable(window.statusBar()->currentMessage()));
+        std::fflush(stdout);
+    }
+    ports::restoreSystemList();
 }
 
 } // namespace
@@ -127,10 +82,11 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName("veldrix");
-    const int seconds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 15;
-    throughTheWindow(true, seconds);
-    throughTheWindow(false, seconds);
-    ruleAlone(true, seconds);
-    ruleAlone(false, seconds);
+    const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
+    const QByteArray sentence =
+        "$GPGGA,123519.00,4807.03800,N,01131.00000,E,1,08,0.9,545.4,M,46.9,M,,*47\r\n";
+    click({"drip", "x", 20}, rounds);
+    click({"nmea", sentence, 100}, rounds);
+    click({"flood", QByteArray(4096, 'x'), 0}, rounds);
     return 0;
 }

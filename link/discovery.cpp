@@ -5,39 +5,34 @@
 #include "exchange.h"
 #include "forms/ui_mainwindow.h"
 #include "ports.h"
+#include "probe.h"
 #include "records.h"
 
+#include <QElapsedTimer>
+#include <QScopeGuard>
 #include <QSerialPort>
 
-// Every listed port is asked to identify itself; the last one that answers as
-// a module wins. A port that did not open cannot be written to, which is
-// where it gets reported.
+// Every listed port is asked to identify itself, all of them at once; the
+// last one in the list that answers as a module wins, whichever answered
+// first. A port that did not open cannot be written to, which is where it
+// gets reported, in the order of the list.
 void MainWindow::FindModuleOverSerial()
 {
     moduleFound = false;
     modulePortName = "";
     moduleName = "";
 
-    const QStringList names = ports::listed();
-    for (const QString &name : names) {
-        QSerialPort port;
-        exchange::prepare(port, name);
-        port.open(QIODevice::ReadWrite);
+    probe::Round round(ports::listed());
+    for (const probe::Refusal &refusal : round.refusals())
+        ui->statusbar->showMessage(
+            QString("Impossible d'écrire sur le port %1. Erreur : %2")
+                .arg(refusal.port, exchange::explainPortError(refusal.error)));
+    round.collect();
 
-        const exchange::Sent sent = exchange::send(port, "iI\n", exchange::commandDrainMs);
-        if (sent == exchange::Sent::Refused)
-            ui->statusbar->showMessage(QString("Impossible d'écrire sur le port %1. Erreur : %2")
-                                           .arg(name, exchange::explainPortError(port.error())));
-        if (sent != exchange::Sent::Done)
-            continue;
-
-        const std::optional<QString> found =
-            exchange::moduleNameFromIdentification(exchange::receive(port));
-        if (found) {
-            moduleFound = true;
-            moduleName = *found;
-            modulePortName = name;
-        }
+    if (const std::optional<probe::Module> module = round.lastModule()) {
+        moduleFound = true;
+        moduleName = module->name;
+        modulePortName = module->port;
     }
 }
 
@@ -49,10 +44,14 @@ bool MainWindow::readConfFromSerial()
         exchange::prepare(port, modulePortName);
         if (!port.open(QIODevice::ReadWrite))
             return false;
+        QElapsedTimer sinceCommand;
+        sinceCommand.start();
         if (exchange::send(port, "sS\n", exchange::commandDrainMs) != exchange::Sent::Done)
             return false;
-        reply = exchange::receive(port);
-        if (port.error() == QSerialPort::ReadError)
+        bool cutOff = false;
+        reply = exchange::receive(port, exchange::silenceMs, exchange::replyCeiling.bytes,
+                                  exchange::replyCeiling.ms - int(sinceCommand.elapsed()), &cutOff);
+        if (cutOff || port.error() == QSerialPort::ReadError)
             return false;
         if (port.error() == QSerialPort::TimeoutError && reply.isEmpty())
             return false;
@@ -68,6 +67,17 @@ bool MainWindow::readConfFromSerial()
 
 void MainWindow::on_pushButton_Scan_clicked()
 {
+    // While the ports are listened to, the window keeps painting and its
+    // close button still reaches it; closing waits for the click's end.
+    talkingToPorts = true;
+    const auto closeIfAsked = qScopeGuard([this] {
+        talkingToPorts = false;
+        if (closeAskedMeanwhile) {
+            closeAskedMeanwhile = false;
+            close();
+        }
+    });
+
     const QString connectedName = moduleName;
     FindModuleOverSerial();
 

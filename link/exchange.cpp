@@ -2,6 +2,8 @@
 
 #include "records.h"
 
+#include <QElapsedTimer>
+
 namespace exchange
 {
 
@@ -25,19 +27,37 @@ Sent send(QSerialPort &port, const QByteArray &bytes, int drainMs)
     return port.waitForBytesWritten(drainMs) ? Sent::Done : Sent::NotDrained;
 }
 
-QByteArray receive(QSerialPort &port, int quietMs, int byteLimit)
+QByteArray receive(QSerialPort &port, int quietMs, int byteLimit, int ceilingMs, bool *cutOff)
 {
+    QElapsedTimer clock;
+    clock.start();
     QByteArray answer = port.readAll();
+    bool cut = false;
     for (;;) {
-        if (answer.size() > byteLimit)
+        if (answer.size() >= byteLimit) {
             answer.truncate(byteLimit);
-        if (!port.waitForReadyRead(quietMs))
-            return answer;
-        if (answer.size() < byteLimit)
-            answer += port.readAll();
-        else
-            port.clear(QSerialPort::Input);
+            cut = true;
+            break;
+        }
+        // Every wait stops at the ceiling, so that a device sending a byte
+        // just often enough to keep the line from going quiet cannot stretch
+        // the answer beyond it.
+        const qint64 left = ceilingMs - clock.elapsed();
+        if (left <= 0) {
+            cut = true;
+            break;
+        }
+        const bool shortened = left < quietMs;
+        if (!port.waitForReadyRead(shortened ? int(left) : quietMs)) {
+            // Quiet until the ceiling, but not yet for the whole quiet time.
+            cut = shortened && port.error() == QSerialPort::TimeoutError;
+            break;
+        }
+        answer += port.readAll();
     }
+    if (cutOff)
+        *cutOff = cut;
+    return answer;
 }
 
 QString textBeforeNul(const QByteArray &bytes)

@@ -19,13 +19,19 @@ constexpr int silenceMs = 350;
 constexpr int commandDrainMs = 250;
 constexpr int frameDrainMs = 5000;
 
-// An answer ends only when the line falls quiet, however long that takes: a
-// device that keeps sending holds the window until it stops or is unplugged.
-// What is collected is capped, though, far beyond any answer of the module (a
-// few hundred bytes), so that a device flooding the port cannot grow the
-// answer until memory runs out; what comes past the cap is read and dropped,
-// and the answer so cut fails its checks like any other bad answer.
-constexpr int answerByteLimit = 16 * 1024 * 1024;
+// An answer also ends, cut off, when it grows past what the module ever sends
+// or goes on for longer than the module ever takes: a device that chatters
+// without pause or floods the port (a GPS receiver, a terminal) cannot hold
+// the window nor fill memory. The module answers in tens to a few hundred
+// bytes, well under a second. A cut-off answer is never taken for the
+// module's: it is not an identification, and a configuration read that ends
+// so has failed.
+struct Ceiling {
+    int bytes; // the answer ends once it holds this many bytes
+    int ms;    // ... or this long after the command was written
+};
+constexpr Ceiling identifyCeiling{4 * 1024, 3000};
+constexpr Ceiling replyCeiling{64 * 1024, 5000};
 
 // Gives the port its name and the link's speed; everything else keeps
 // QSerialPort's defaults (8 data bits, no parity, one stop bit, no flow
@@ -42,9 +48,13 @@ enum class Sent {
 // Writes `bytes` in one write() and waits up to `drainMs` for them to leave.
 Sent send(QSerialPort &port, const QByteArray &bytes, int drainMs);
 
-// Collects an answer: what has arrived already, then whatever follows until
-// `quietMs` pass with nothing new. At most `byteLimit` bytes are kept.
-QByteArray receive(QSerialPort &port, int quietMs = silenceMs, int byteLimit = answerByteLimit);
+// Collects an answer, blocking: what has arrived already, then whatever
+// follows until `quietMs` pass with nothing new, until `byteLimit` bytes are
+// held (the answer is then cut to exactly that many) or until `ceilingMs`
+// have passed since the call. `cutOff`, when given, tells whether one of the
+// last two ended the answer.
+QByteArray receive(QSerialPort &port, int quietMs = silenceMs, int byteLimit = replyCeiling.bytes,
+                   int ceilingMs = replyCeiling.ms, bool *cutOff = nullptr);
 
 // Bytes decoded as UTF-8, up to the first NUL byte if there is one.
 QString textBeforeNul(const QByteArray &bytes);
