@@ -1,0 +1,97 @@
+#ifndef VELDRIX_TESTS_SUPPORT_H
+#define VELDRIX_TESTS_SUPPORT_H
+
+// Shared by the tests: a private settings folder per test process, an
+// answerer for the program's modal boxes, and the window's state as text.
+
+#include "standin/modulestandin.h"
+
+#include <QtTest>
+
+#ifdef QT_WIDGETS_LIB
+#include <QtWidgets>
+
+namespace support
+{
+
+// Closes every modal dialog as soon as it is up, noting for each "class: text
+// | informative text", with " | dressed" when it had a parent, a title, an
+// icon or other than one button.
+struct Answerer : QObject {
+    QStringList seen;
+    QTimer timer;
+    Answerer()
+    {
+        connect(&timer, &QTimer::timeout, this, [this] {
+            auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+            if (!dialog || !dialog->isVisible())
+                return;
+            auto *box = qobject_cast<QMessageBox *>(dialog);
+            const bool dressed = dialog->parentWidget() || !dialog->windowTitle().isEmpty() ||
+                                 !box || box->icon() || box->buttons().size() != 1;
+            seen << QString("%1: %2 | %3%4")
+                        .arg(dialog->metaObject()->className(), box ? box->text() : "",
+                             box ? box->informativeText() : "", dressed ? " | dressed" : "");
+            dialog->done(QDialog::Accepted);
+        });
+        timer.start(5);
+    }
+};
+
+template <class T = QWidget> T *get(QWidget &window, const QString &name)
+{
+    T *found = window.findChild<T *>(name);
+    if (!found)
+        qFatal("no widget %s", qPrintable(name));
+    return found;
+}
+
+// "Lire 1 1 1": the connect button's caption and the command buttons' states.
+inline QString buttons(QWidget &window)
+{
+    QString state = get<QPushButton>(window, "pushButton_Scan")->text();
+    for (const char *name : {"pushButton_Config", "pushButton_Reboot", "pushButton_RAZ"})
+        state += get(window, name)->isEnabled() ? " 1" : " 0";
+    return state;
+}
+
+// The form's 36 values in write order, as the module spells them.
+inline QStringList form(QWidget &window)
+{
+    QStringList values;
+    for (const standin::Setting &setting : standin::settings()) {
+        QWidget *widget = get(window, setting.widget);
+        if (auto *combo = qobject_cast<QComboBox *>(widget))
+            values << combo->currentData().toString();
+        else if (auto *button = qobject_cast<QAbstractButton *>(widget))
+            values << QString::number(button->isChecked());
+        else if (auto *field = qobject_cast<QLineEdit *>(widget))
+            values << field->text();
+        else
+            values << QString::number(qobject_cast<QSlider *>(widget)->value());
+    }
+    return values;
+}
+
+} // namespace support
+#define VELDRIX_APPLICATION QApplication
+#else
+#define VELDRIX_APPLICATION QCoreApplication
+#endif
+
+// Like QTEST_MAIN, but headless and with a settings folder of its own, so that
+// no test reads or writes the user's settings.
+#define VELDRIX_TEST_MAIN(TestObject)                                                              \
+    int main(int argc, char *argv[])                                                               \
+    {                                                                                              \
+        QTemporaryDir home;                                                                        \
+        for (const char *name : {"HOME", "XDG_CONFIG_HOME", "XDG_RUNTIME_DIR"})                    \
+            qputenv(name, home.path().toUtf8());                                                   \
+        qputenv("QT_QPA_PLATFORM", "offscreen");                                                   \
+        VELDRIX_APPLICATION app(argc, argv);                                                       \
+        QCoreApplication::setApplicationName("veldrix");                                           \
+        TestObject tc;                                                                             \
+        return QTest::qExec(&tc, argc, argv);                                                      \
+    }
+
+#endif
