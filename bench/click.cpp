@@ -78,7 +78,7 @@ int main(int argc, char *argv[])
                 return 1;
             }
             if (i + 1 < count)
-                device->setSilent(standin::ModuleStandin::Both);
+                device->change([](standin::Behaviour &b) { b.answers['i'] = b.answers['s'] = {}; });
             paths.append(device->portPath());
             devices.push_back(std::move(device));
         }

@@ -72,9 +72,10 @@ private:
 // A drip of 10000 bytes lasts over 16 minutes: for ever, as far as a click goes.
 void endlessDevice(ModuleStandin &module, bool drip)
 {
-    module.setRawAnswer(ModuleStandin::Identify, QByteArray(drip ? 10000 : floodBytes, 'x'));
-    if (drip)
-        module.setDrip(ModuleStandin::Identify, 1, 100);
+    module.change([drip](standin::Behaviour &b) {
+        b.answers['i'] = drip ? standin::Script(10000, {100, "x"})
+                              : standin::Script{{0, QByteArray(floodBytes, 'x')}};
+    });
 }
 
 void throughTheWindow(bool drip, int seconds)

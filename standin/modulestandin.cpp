@@ -8,35 +8,24 @@
 namespace standin
 {
 
-const QVector<Setting> &settings()
+const QStringList &widgets()
 {
-    static const QVector<Setting> table = [] {
-        const QStringList widgets =
-            QStringLiteral(
-                "comboBox_VCAN checkBox_ZT checkBox_DayLightSaving lineEdit_TimeShift "
-                "checkBox_GPS_Long_Lat checkBox_GPS_Speed_Alt checkBox_precision "
-                "checkBox_GPS_UTC_Time "
-                "checkBox_GPS_CURRENT_Time checkBox_Time checkBox_Lon_Lat_RT checkBox_Time_RT "
-                "lineEdit_periode_Lon_Lat lineEdit_ID_Lat_Lon lineEdit_periode_Speed_Alt "
-                "lineEdit_ID_Speed_Alt lineEdit_periode_precision lineEdit_ID_precision "
-                "lineEdit_periode_UTC_time lineEdit_ID_UTC_Time lineEdit_periode_Current_time "
-                "lineEdit_ID_Current_Time lineEdit_periode_Time lineEdit_ID_Time "
-                "lineEdit_periode_Lon_Lat_RT lineEdit_periode_Time_RT lineEdit_PremierID_RT "
-                "lineEdit_OffsetID_RT checkBox_LEDs horizontalSlider_LumLED "
-                "radioButton_hEllipsoidal "
-                "checkBox_ECUMASTER_GPS_INFOS checkBox_ECUMASTER_TIME "
-                "lineEdit_periode_ECUMASTER_GPS_INFOS lineEdit_periode_ECUMASTER_TIME "
-                "lineEdit_PremierID_ECUMASTER")
-                .split(' ');
-        const QByteArray kinds = "vsstssssssssttttttttttttttttsbasstttt";
-        const int read[] = {1, 2, 3, 4,  5,  8,  11, 14, 17, 20, 23, 24,
-                            6, 7, 9, 10, 12, 13, 15, 16, 18, 19, 21, 22};
-        QVector<Setting> rows;
-        for (int w = 0; w < 36; ++w)
-            rows.append({widgets.at(w), kinds.at(w), w < 24 ? read[w] : w + 1});
-        return rows;
-    }();
-    return table;
+    static const QStringList names =
+        QStringLiteral(
+            "comboBox_VCAN checkBox_ZT checkBox_DayLightSaving lineEdit_TimeShift "
+            "checkBox_GPS_Long_Lat checkBox_GPS_Speed_Alt checkBox_precision checkBox_GPS_UTC_Time "
+            "checkBox_GPS_CURRENT_Time checkBox_Time checkBox_Lon_Lat_RT checkBox_Time_RT "
+            "lineEdit_periode_Lon_Lat lineEdit_ID_Lat_Lon lineEdit_periode_Speed_Alt "
+            "lineEdit_ID_Speed_Alt lineEdit_periode_precision lineEdit_ID_precision "
+            "lineEdit_periode_UTC_time lineEdit_ID_UTC_Time lineEdit_periode_Current_time "
+            "lineEdit_ID_Current_Time lineEdit_periode_Time lineEdit_ID_Time "
+            "lineEdit_periode_Lon_Lat_RT lineEdit_periode_Time_RT lineEdit_PremierID_RT "
+            "lineEdit_OffsetID_RT checkBox_LEDs horizontalSlider_LumLED radioButton_hEllipsoidal "
+            "checkBox_ECUMASTER_GPS_INFOS checkBox_ECUMASTER_TIME "
+            "lineEdit_periode_ECUMASTER_GPS_INFOS lineEdit_periode_ECUMASTER_TIME "
+            "lineEdit_PremierID_ECUMASTER")
+            .split(' ');
+    return names;
 }
 
 QStringList factorySettings()
@@ -46,11 +35,14 @@ QStringList factorySettings()
         .split(' ');
 }
 
+// Positions 6 to 24 of the write order go to these places of the reply; the
+// others keep theirs.
 QStringList inReadOrder(const QStringList &writeOrder)
 {
+    const int read[] = {8, 11, 14, 17, 20, 23, 24, 6, 7, 9, 10, 12, 13, 15, 16, 18, 19, 21, 22};
     QStringList out = writeOrder;
-    for (int w = 0; w < 36; ++w)
-        out[settings()[w].readPosition - 1] = writeOrder.at(w);
+    for (int w = 6; w <= 24; ++w)
+        out[read[w - 6] - 1] = writeOrder.at(w - 1);
     return out;
 }
 
@@ -143,7 +135,7 @@ void ModuleStandin::handle(const QByteArray &command)
 void ModuleStandin::run()
 {
     QByteArray line;
-    for (qint64 nextChatter = 0; !quit;) {
+    while (!quit) {
         pollfd p{master, POLLIN, 0};
         ::poll(&p, 1, 10);
         char buffer[512];
@@ -157,11 +149,6 @@ void ModuleStandin::run()
         }
         for (int end; (end = line.indexOf('\n')) >= 0; line.remove(0, end + 1))
             handle(line.left(end));
-        const Behaviour b = now();
-        if (b.chatterMs > 0 && clock.elapsed() >= nextChatter) {
-            nextChatter = clock.elapsed() + b.chatterMs;
-            write(b.chatter);
-        }
     }
 }
 

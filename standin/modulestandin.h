@@ -31,16 +31,10 @@
 namespace standin
 {
 
-// One of the 36 settings, listed in write order: the form's widget that shows
-// it, its kind (v CAN speed, s switch, t text, b brightness, a altitude) and
-// its place in the configuration reply.
-struct Setting {
-    QString widget;
-    char kind;
-    int readPosition;
-};
-const QVector<Setting> &settings();
+// The 36 settings in write order, each by the form's widget that shows it.
+const QStringList &widgets();
 QStringList factorySettings(); // write order
+// The module's reply lists them in an order of its own.
 QStringList inReadOrder(const QStringList &writeOrder);
 
 char checkCharacter(const QByteArray &bytes); // 0x20 + byte sum mod 64
@@ -62,13 +56,12 @@ struct Heard {
     termios line;
 };
 
-// What a module does, which a test may change at any time.
+// What a module does, which a test may change at any time: the settings it
+// holds (write order), and answers to 'i' and 's' other than its own (no
+// step: silence; many small steps: a device that keeps talking).
 struct Behaviour {
-    QStringList settings = factorySettings(); // held, in write order
-    // Answers to 'i' and 's' other than its own (no step: silence).
+    QStringList settings = factorySettings();
     QHash<char, Script> answers;
-    QByteArray chatter; // sent every chatterMs without end while the port is open
-    int chatterMs = 0;
 };
 
 class ModuleStandin

@@ -59,8 +59,8 @@ inline QString buttons(QWidget &window)
 inline QStringList form(QWidget &window)
 {
     QStringList values;
-    for (const standin::Setting &setting : standin::settings()) {
-        QWidget *widget = get(window, setting.widget);
+    for (const QString &name : standin::widgets()) {
+        QWidget *widget = get(window, name);
         if (auto *combo = qobject_cast<QComboBox *>(widget))
             values << combo->currentData().toString();
         else if (auto *button = qobject_cast<QAbstractButton *>(widget))
@@ -74,24 +74,17 @@ inline QStringList form(QWidget &window)
 }
 
 } // namespace support
-#define VELDRIX_APPLICATION QApplication
-#else
-#define VELDRIX_APPLICATION QCoreApplication
 #endif
 
-// Like QTEST_MAIN, but headless and with a settings folder of its own, so that
-// no test reads or writes the user's settings.
-#define VELDRIX_TEST_MAIN(TestObject)                                                              \
-    int main(int argc, char *argv[])                                                               \
-    {                                                                                              \
-        QTemporaryDir home;                                                                        \
-        for (const char *name : {"HOME", "XDG_CONFIG_HOME", "XDG_RUNTIME_DIR"})                    \
-            qputenv(name, home.path().toUtf8());                                                   \
-        qputenv("QT_QPA_PLATFORM", "offscreen");                                                   \
-        VELDRIX_APPLICATION app(argc, argv);                                                       \
-        QCoreApplication::setApplicationName("veldrix");                                           \
-        TestObject tc;                                                                             \
-        return QTest::qExec(&tc, argc, argv);                                                      \
-    }
+// Before the test's main: headless, with a settings folder of its own, so
+// that no test reads or writes the user's settings.
+static const bool isolated = [] {
+    static QTemporaryDir home;
+    for (const char *name : {"HOME", "XDG_CONFIG_HOME", "XDG_RUNTIME_DIR"})
+        qputenv(name, home.path().toUtf8());
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QCoreApplication::setApplicationName("veldrix");
+    return true;
+}();
 
 #endif

@@ -6,68 +6,48 @@
 
 using standin::ModuleStandin;
 using Name = std::optional<QString>;
-Q_DECLARE_METATYPE(Name)
 
 class TestProtocol : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void checkCharacter_data()
-    {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<char>("check");
-        QTest::newRow("empty") << QByteArray() << ' ';
-        QTest::newRow("abc: 294") << QByteArray("abc") << 'F';
-        QTest::newRow("254") << QByteArray("\x7f\x7f") << '^';
-        QTest::newRow("0xff: 255, unsigned") << QByteArray("\xff") << '_';
-        QTest::newRow("é@: 428") << QByteArray("\xc3\xa9@") << 'L';
-    }
     void checkCharacter()
     {
-        QFETCH(QByteArray, bytes);
-        QFETCH(char, check);
-        QCOMPARE(standin::checkCharacter(bytes), check);
-        QCOMPARE(records::checkCharacter(bytes), check);
+        const QList<QPair<QByteArray, char>> cases = {
+            {"", ' '}, {"abc", 'F'}, {"\x7f\x7f", '^'}, {"\xff", '_'}, {"\xc3\xa9@", 'L'}};
+        for (const auto &[bytes, check] : cases) {
+            QCOMPARE(standin::checkCharacter(bytes), check);
+            QCOMPARE(records::checkCharacter(bytes), check);
+        }
     }
 
-    void checkedReply_data()
+    // The payload of a good frame whatever its closing bytes, else "NAN".
+    void checkedReply()
     {
-        QTest::addColumn<QByteArray>("frame");
-        QTest::addColumn<QString>("payload");
         const QByteArray good = ModuleStandin().reply();
         QByteArray wrong = good;
         wrong[good.size() - 3] = good[good.size() - 3] == '_' ? ' ' : good[good.size() - 3] + 1;
-        QTest::newRow("module's") << good << QString(good.chopped(3));
-        QTest::newRow("any closing bytes") << good.chopped(2) + "x\x01" << QString(good.chopped(3));
-        QTest::newRow("check off by one") << wrong << "NAN";
-        QTest::newRow("no prefix") << standin::framed("VELDRIX 1 2") << "NAN";
-        QTest::newRow("prefix only") << standin::framed("VELDRIX_") << "VELDRIX_";
-        QTest::newRow("two bytes") << QByteArray("\r\n") << "NAN";
-    }
-    void checkedReply()
-    {
-        QFETCH(QByteArray, frame);
-        QFETCH(QString, payload);
-        QCOMPARE(records::checkedReply(QString::fromUtf8(frame)), payload);
+        const QList<QPair<QByteArray, QString>> cases = {
+            {good, good.chopped(3)}, {good.chopped(2) + "x\x01", good.chopped(3)},
+            {wrong, "NAN"},          {standin::framed("VELDRIX 1 2"), "NAN"},
+            {"\r\n", "NAN"},         {standin::framed("VELDRIX_"), "VELDRIX_"}};
+        for (const auto &[frame, payload] : cases)
+            QCOMPARE(records::checkedReply(QString::fromUtf8(frame)), payload);
     }
 
-    void identification_data()
-    {
-        QTest::addColumn<QByteArray>("answer");
-        QTest::addColumn<Name>("name");
-        QTest::newRow("module") << QByteArray("VELDRIX_GPS\r\n") << Name("VELDRIX_GPS");
-        QTest::newRow("any two bytes") << QByteArray("VELDRIX_xy") << Name("VELDRIX_");
-        QTest::newRow("cut at NUL") << QByteArray("VELDRIX_A\0B\r\n", 13) << Name("VELDRIX_A");
-        QTest::newRow("prefix cut") << QByteArray("VELDRIX\r\n") << Name();
-        QTest::newRow("two bytes") << QByteArray("\r\n") << Name();
-        QTest::newRow("not a module") << QByteArray("$GPGGA,VELDRIX_\r\n") << Name();
-    }
+    // The answer less its two closing bytes, up to a NUL, when it has the prefix.
     void identification()
     {
-        QFETCH(QByteArray, answer);
-        QFETCH(Name, name);
-        QCOMPARE(exchange::moduleNameFromIdentification(answer), name);
+        const QList<QPair<QByteArray, Name>> cases = {
+            {"VELDRIX_GPS\r\n", "VELDRIX_GPS"},
+            {"VELDRIX_xy", "VELDRIX_"},
+            {QByteArray("VELDRIX_A\0B\r\n", 13), "VELDRIX_A"},
+            {"VELDRIX\r\n", {}},
+            {"\r\n", {}},
+            {"$GPGGA,VELDRIX_\r\n", {}}};
+        for (const auto &[answer, name] : cases)
+            QCOMPARE(exchange::moduleNameFromIdentification(answer), name);
     }
 
     // What goes out is what the module parses, byte for byte; a reply in any
@@ -110,5 +90,5 @@ private slots:
     }
 };
 
-VELDRIX_TEST_MAIN(TestProtocol)
+QTEST_MAIN(TestProtocol)
 #include "tst_protocol.moc"
