@@ -102,8 +102,8 @@ private slots:
         const QString reply = "VELDRIX_X#" + standin::inReadOrder(values).join(' ');
         bool loaded = false;
         QVERIFY(QMetaObject::invokeMethod(&window, "parseConfToUI", Q_RETURN_ARG(bool, loaded),
-                                          Q_ARG(QString, reply)));
-        QVERIFY(loaded);
+                                          Q_ARG(QString, reply)) &&
+                loaded);
         QCOMPARE(support::form(window), values);
         QCOMPARE(get<QLabel>(window, "label_LumLEDpercent")->text(), values[29] + " %");
         QString sent;
@@ -130,12 +130,10 @@ private slots:
             {"OffsetID_RT", 10, 30, "L'offset est", true},
             {"PremierID_ECUMASTER", 10, 2000, "L'identifiant est", false}};
         for (const auto &[fields, low, high, what, validated] : rules) {
-            const QString box = QString("QMessageBox: %1 en dehors des limites. | La valeur doit "
-                                        "être comprise entre %2 et %3%4")
-                                    .arg(what)
-                                    .arg(low)
-                                    .arg(high)
-                                    .arg(high == 2500 ? " (ms)" : "");
+            const QString box =
+                "QMessageBox: " + QString(what) + " en dehors des limites. | La " +
+                QString("valeur doit être comprise entre %1 et %2").arg(low).arg(high) +
+                (high == 2500 ? " (ms)" : "");
             for (const QString &field : QString(fields).split(' ')) {
                 auto *edit = get<QLineEdit>(window, "lineEdit_" + field);
                 QVERIFY2(bool(qobject_cast<const QIntValidator *>(edit->validator())) == validated,
