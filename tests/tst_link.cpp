@@ -7,6 +7,8 @@
 #include "support.h"
 
 using standin::ModuleStandin;
+using standin::Script;
+Q_DECLARE_METATYPE(Script)
 
 namespace
 {
@@ -78,24 +80,34 @@ private slots:
     void connect_data()
     {
         QTest::addColumn<QString>("ports");
-        QTest::addColumn<QByteArray>("identify"); // A's answers, when not its own
-        QTest::addColumn<QByteArray>("reply");
+        QTest::addColumn<Script>("identify"); // A's answers; no step at all: its own
+        QTest::addColumn<Script>("reply");
         QTest::addColumn<QStringList>("messages");
-        const QByteArray values = standin::inReadOrder(held()).join(' ').toUtf8(), own;
-        QByteArray wrong = standin::framed(id.toUtf8() + ' ' + values);
-        wrong[wrong.size() - 3] =
-            wrong[wrong.size() - 3] == '_' ? ' ' : wrong[wrong.size() - 3] + 1;
+        const QByteArray values = standin::inReadOrder(held()).join(' ').toUtf8();
+        const QByteArray good = standin::framed(id.toUtf8() + ' ' + values);
+        QByteArray wrong = good;
+        wrong[good.size() - 3] = good[good.size() - 3] == '_' ? ' ' : good[good.size() - 3] + 1;
+        const Script own, silence{{0, ""}};
         const QStringList ok{id + " connecté sur port A"},
             failed{"Impossible de lire la configuration du module " + id + " connecté sur port A"},
             none{"Aucun Module VELDRIX détecté"};
         QTest::newRow("no port") << "" << own << own << none;
         QTest::newRow("module") << "A" << own << own << ok;
-        QTest::newRow("wrong check") << "A" << own << wrong << failed;
+        // An answer ends after 350 ms of silence: gaps well under it are
+        // bridged, a gap well over it is not.
+        QTest::newRow("gaps of 250 ms")
+            << "A" << own
+            << Script{{0, good.left(29)}, {250, good.mid(29, 20)}, {250, good.mid(49)}} << ok;
+        QTest::newRow("gap of 550 ms")
+            << "A" << own << Script{{0, good.left(29)}, {550, good.mid(29)}} << failed;
+        QTest::newRow("wrong check") << "A" << own << Script{{0, wrong}} << failed;
         QTest::newRow("35 values")
             << "A" << own
-            << standin::framed(id.toUtf8() + ' ' + values.left(values.lastIndexOf(' '))) << failed;
-        QTest::newRow("read unanswered") << "A" << own << QByteArray("") << failed;
-        QTest::newRow("not a module") << "A" << QByteArray("VELDRIX\r\n") << own << none;
+            << Script{{0,
+                       standin::framed(id.toUtf8() + ' ' + values.left(values.lastIndexOf(' ')))}}
+            << failed;
+        QTest::newRow("read unanswered") << "A" << own << silence << failed;
+        QTest::newRow("not a module") << "A" << Script{{0, "VELDRIX\r\n"}} << own << none;
         QTest::newRow("the last module wins")
             << "A B" << own << own << QStringList{id + " connecté sur port B"};
         QTest::newRow("port that does not open")
@@ -104,16 +116,16 @@ private slots:
     void connect()
     {
         QFETCH(QString, ports);
-        QFETCH(QByteArray, identify);
-        QFETCH(QByteArray, reply);
+        QFETCH(Script, identify);
+        QFETCH(Script, reply);
         QFETCH(QStringList, messages);
         Bench bench;
         const QStringList before = support::form(bench.window);
         bench.a.change([&](standin::Behaviour &m) {
-            if (!identify.isNull())
-                m.answers['i'] = {{0, identify}};
-            if (!reply.isNull())
-                m.answers['s'] = {{0, reply}};
+            if (!identify.isEmpty())
+                m.answers['i'] = identify;
+            if (!reply.isEmpty())
+                m.answers['s'] = reply;
         });
         ports::install(ports.replace('A', bench.a.portPath())
                            .replace('B', bench.b.portPath())
