@@ -11,12 +11,11 @@
 
 int main(int argc, char *argv[])
 {
-    const bool named = argc == 3 && !std::strcmp(argv[1], "--id");
-    if (argc != 1 && !named) {
+    if (argc != 1 && (argc != 3 || std::strcmp(argv[1], "--id"))) {
         std::fputs("Usage: veldrix-module [--id TEXT]\n", stderr);
         return 2;
     }
-    standin::ModuleStandin module(named ? argv[2] : "VELDRIX_GPS2CAN_SIM");
+    standin::ModuleStandin module(argc == 3 ? argv[2] : "VELDRIX_GPS2CAN_SIM");
     if (!module.start()) {
         std::fputs("veldrix-module: no pseudo-terminal could be opened\n", stderr);
         return 1;

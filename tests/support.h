@@ -52,20 +52,18 @@ inline QString buttons(QWidget &window)
     return state;
 }
 
-// The form's 36 values in write order, as the module spells them.
+// The form's 36 values in write order, as the module spells them: each
+// widget's user property (text, checked, value), the bus speed's item data.
 inline QStringList form(QWidget &window)
 {
     QStringList values;
     for (const QString &name : standin::widgets()) {
         QWidget *widget = get(window, name);
-        if (auto *combo = qobject_cast<QComboBox *>(widget))
-            values << combo->currentData().toString();
-        else if (auto *button = qobject_cast<QAbstractButton *>(widget))
-            values << QString::number(button->isChecked());
-        else if (auto *field = qobject_cast<QLineEdit *>(widget))
-            values << field->text();
-        else
-            values << QString::number(qobject_cast<QSlider *>(widget)->value());
+        auto *combo = qobject_cast<QComboBox *>(widget);
+        const QVariant value =
+            combo ? combo->currentData() : widget->metaObject()->userProperty().read(widget);
+        values << (value.type() == QVariant::Bool ? QString::number(value.toBool())
+                                                  : value.toString());
     }
     return values;
 }
