@@ -4,7 +4,7 @@
 #include "app/mainwindow.h"
 #include "app/processstate.h"
 #include "link/ports.h"
-#include "support.h"
+#include "testsupport.h"
 
 using standin::ModuleStandin;
 using standin::Script;
@@ -30,7 +30,7 @@ QStringList held()
 struct Bench {
     ModuleStandin a, b;
     MainWindow window;
-    support::Answerer answerer;
+    testsupport::Answerer answerer;
 
     Bench()
     {
@@ -45,8 +45,9 @@ struct Bench {
     // Clicks and gives the status messages shown meanwhile, ports as "A", "B".
     QStringList click(const char *button)
     {
-        QSignalSpy spy(support::get<QStatusBar>(window, "statusbar"), &QStatusBar::messageChanged);
-        support::get<QPushButton>(window, button)->click();
+        QSignalSpy spy(testsupport::get<QStatusBar>(window, "statusbar"),
+                       &QStatusBar::messageChanged);
+        testsupport::get<QPushButton>(window, button)->click();
         QStringList shown;
         for (const QList<QVariant> &message : spy)
             shown << message[0].toString().replace(a.portPath(), "A").replace(b.portPath(), "B");
@@ -120,7 +121,7 @@ private slots:
         QFETCH(Script, reply);
         QFETCH(QStringList, messages);
         Bench bench;
-        const QStringList before = support::form(bench.window);
+        const QStringList before = testsupport::form(bench.window);
         bench.a.change([&](standin::Behaviour &m) {
             if (!identify.isEmpty())
                 m.answers['i'] = identify;
@@ -132,8 +133,8 @@ private slots:
                            .split(' ', Qt::SkipEmptyParts));
         QCOMPARE(bench.click("pushButton_Scan"), messages);
         const bool read = messages.last().startsWith(id);
-        QCOMPARE(support::buttons(bench.window), read ? "Lire 1 1 1" : "Connecter 0 0 0");
-        QCOMPARE(support::form(bench.window), read ? held() : before);
+        QCOMPARE(testsupport::buttons(bench.window), read ? "Lire 1 1 1" : "Connecter 0 0 0");
+        QCOMPARE(testsupport::form(bench.window), read ? held() : before);
         QVERIFY(!bench.heard().contains(' '));
     }
 
@@ -154,7 +155,7 @@ private slots:
             bench.click("pushButton_Scan");
             QStringList expected = command == "zZ\n" ? standin::factorySettings() : held();
             if (command.isEmpty()) {
-                support::get<QLineEdit>(bench.window, "lineEdit_TimeShift")
+                testsupport::get<QLineEdit>(bench.window, "lineEdit_TimeShift")
                     ->setText(expected[3] = "+5");
                 command = "c" + id.toUtf8() + ' ' + expected.join(' ').toUtf8() + ' ';
                 command += standin::checkCharacter(command) + QByteArray("\n");
@@ -163,20 +164,20 @@ private slots:
             QCOMPARE(bench.answerer.seen, QStringList{"QMessageBox: " + success + " | "});
             QCOMPARE(bench.heard(), "iI\nsS\n" + command + "iI\nsS\n");
             QCOMPARE(bench.a.now().settings, expected);
-            QCOMPARE(support::form(bench.window), expected);
+            QCOMPARE(testsupport::form(bench.window), expected);
             QVERIFY(bench.a.heard()[3].atMs - bench.a.heard()[2].atMs >= 480);
 
             bench.a.unplug();
             QCOMPARE(bench.click(button), QStringList());
             QCOMPARE(bench.answerer.seen.last(),
                      "QMessageBox: " + failure + " | Veuillez débrancher le module et re-essayer.");
-            QCOMPARE(support::buttons(bench.window), "Lire 1 1 1");
+            QCOMPARE(testsupport::buttons(bench.window), "Lire 1 1 1");
             QCOMPARE(bench.click("pushButton_Scan"),
                      QStringList({notWritten.arg("A"), "Connexion au module " + id + " perdue"}));
-            QCOMPARE(support::buttons(bench.window), "Connecter 0 0 0");
+            QCOMPARE(testsupport::buttons(bench.window), "Connecter 0 0 0");
         }
     }
 };
 
-QTEST_MAIN(TestLink)
+VELDRIX_TEST_MAIN(TestLink)
 #include "tst_link.moc"

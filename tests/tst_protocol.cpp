@@ -2,7 +2,7 @@
 // every shape are the fuzz target's; the records and the exchanges are the
 // window's tests.
 #include "link/records.h"
-#include "support.h"
+#include "testsupport.h"
 
 class TestProtocol : public QObject
 {
@@ -20,5 +20,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestProtocol)
+VELDRIX_TEST_MAIN(TestProtocol)
 #include "tst_protocol.moc"

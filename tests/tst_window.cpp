@@ -3,9 +3,9 @@
 // as a user uses them.
 #include "app/mainwindow.h"
 #include "app/processstate.h"
-#include "support.h"
+#include "testsupport.h"
 
-using support::get;
+using testsupport::get;
 
 namespace
 {
@@ -31,7 +31,7 @@ class TestWindow : public QObject
 
 private slots:
     // The catalogues sit in the build folder, where the program looks for them.
-    void initTestCase() { QVERIFY(QDir::setCurrent(VELDRIX_BUILD_DIR)); }
+    void initTestCase() { QVERIFY(QDir::setCurrent(testsupport::buildDir())); }
     void init() { QSettings().clear(); }
 
     // Children lie inside their parent, siblings do not overlap (but for the
@@ -66,7 +66,7 @@ private slots:
         MainWindow window;
         QCOMPARE(window.minimumSize(), QSize(830, 534));
         QCOMPARE(window.maximumSize(), QSize(830, 534));
-        QCOMPARE(support::buttons(window), "Connecter 0 0 0");
+        QCOMPARE(testsupport::buttons(window), "Connecter 0 0 0");
         auto *speed = get<QComboBox>(window, "comboBox_VCAN");
         QStringList items;
         for (int i = 0; i < speed->count(); ++i)
@@ -104,7 +104,7 @@ private slots:
         QVERIFY(QMetaObject::invokeMethod(&window, "parseConfToUI", Q_RETURN_ARG(bool, loaded),
                                           Q_ARG(QString, reply)) &&
                 loaded);
-        QCOMPARE(support::form(window), values);
+        QCOMPARE(testsupport::form(window), values);
         QCOMPARE(get<QLabel>(window, "label_LumLEDpercent")->text(), values[29] + " %");
         QString sent;
         QVERIFY(QMetaObject::invokeMethod(&window, "makeConfFromUI", Q_RETURN_ARG(QString, sent)));
@@ -116,7 +116,7 @@ private slots:
     void ranges()
     {
         MainWindow window;
-        support::Answerer answerer;
+        testsupport::Answerer answerer;
         const QList<std::tuple<const char *, int, int, const char *, bool>> rules = {
             {"ID_Lat_Lon ID_Speed_Alt ID_precision ID_UTC_Time ID_Current_Time ID_Time", 10, 2045,
              "L'identifiant est", true},
@@ -165,7 +165,7 @@ private slots:
         QCOMPARE(get<QPushButton>(window, "pushButton_Scan")->text(), "Connecter");
         QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Annuler");
         QCOMPARE(QSettings().value("Language"), "fr");
-        support::Answerer answerer;
+        testsupport::Answerer answerer;
         trigger(window, "About veldrix…");
         QCOMPARE(answerer.seen, QStringList{"FormAbout:  | "});
         window.show();
@@ -174,5 +174,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestWindow)
+VELDRIX_TEST_MAIN(TestWindow)
 #include "tst_window.moc"

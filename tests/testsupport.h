@@ -1,5 +1,5 @@
-#ifndef VELDRIX_TESTS_SUPPORT_H
-#define VELDRIX_TESTS_SUPPORT_H
+#ifndef VELDRIX_TESTSUPPORT_H
+#define VELDRIX_TESTSUPPORT_H
 
 // Shared by the tests: a private settings folder per test process, an
 // answerer for the program's modal boxes, and the window's state as text.
@@ -11,8 +11,14 @@
 #ifdef QT_WIDGETS_LIB
 #include <QtWidgets>
 
-namespace support
+namespace testsupport
 {
+
+// The build folder, which holds the catalogues beside the program.
+inline QString buildDir()
+{
+    return QStringLiteral(VELDRIX_BUILD_DIR);
+}
 
 // Closes every modal dialog as soon as it is up, noting for each "class: text
 // | informative text".
@@ -68,7 +74,7 @@ inline QStringList form(QWidget &window)
     return values;
 }
 
-} // namespace support
+} // namespace testsupport
 #endif
 
 // Before the test's main: headless, with a settings folder of its own, so
@@ -81,5 +87,6 @@ static const bool isolated = [] {
     QCoreApplication::setApplicationName("veldrix");
     return true;
 }();
+#define VELDRIX_TEST_MAIN(TestObject) QTEST_MAIN(TestObject)
 
 #endif
