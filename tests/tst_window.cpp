@@ -42,7 +42,8 @@ private slots:
         for (QWidget *parent : window.findChildren<QWidget *>()) {
             QVERIFY2(!parent->font().bold(), qPrintable(parent->objectName()));
             QWidgetList children;
-            for (QWidget *child : parent->findChildren<QWidget *>("", Qt::FindDirectChildrenOnly))
+            for (QWidget *child :
+                 parent->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly))
                 if (!child->isWindow() && child->objectName().contains('_'))
                     children << child;
             for (QWidget *child : children) {
