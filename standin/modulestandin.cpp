@@ -112,8 +112,6 @@ void ModuleStandin::handle(const QByteArray &command)
     std::unique_lock<Mutex> lock(mutex);
     log.append({command + '\n', clock.elapsed(), {}});
     ::tcgetattr(master, &log.last().line);
-    if (command == "rR" || command == "zZ")
-        deafUntil = clock.elapsed() + 100;
     if (command == "zZ")
         behaviour.settings = factorySettings();
     // A configuration frame: "c", id, a blank, 36 values each followed by a blank, check.
@@ -140,7 +138,7 @@ void ModuleStandin::run()
         ::poll(&p, 1, 10);
         char buffer[512];
         const ssize_t n = p.revents ? ::read(master, buffer, sizeof buffer) : 0;
-        if (n > 0 && clock.elapsed() >= deafUntil) {
+        if (n > 0) {
             line.append(buffer, int(n));
         } else if (n <= 0 && (p.revents & POLLHUP)) { // nobody holds the port: start afresh
             line.clear();

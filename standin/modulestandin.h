@@ -9,7 +9,7 @@
 //           order, the check character over all that, then "\r\n"
 //   "c" + id + " " + 36 values, each followed by a blank, check character,
 //           "\n": stored when the check character is right and 36 values came
-//   "rR\n"  restart, "zZ\n" factory reset: deaf for 100 ms
+//   "rR\n"  restart (heard only), "zZ\n" factory reset: factory settings
 //
 // It is a witness of the protocol independent of the program: its own table
 // of the settings, its own check character, its own parsing. It logs every
@@ -102,7 +102,6 @@ private:
     QVector<Heard> log;
     int master = -1;
     QString path;
-    qint64 deafUntil = 0;
     QElapsedTimer clock;
     std::atomic<bool> quit{false};
     std::thread thread;
