@@ -1,6 +1,6 @@
 #include "programicon.h"
 
-#include <QString>
+#include <QDir>
 
 // The pictures are compiled into this static library, so they are registered
 // by hand, once.
@@ -10,12 +10,16 @@ static int registerIconPictures()
     return 0;
 }
 
+// Every size the build rendered into the resource, named veldrix-<size>.png.
 QIcon programIcon()
 {
     static const int registered = registerIconPictures();
     Q_UNUSED(registered);
     QIcon icon;
-    for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
-        icon.addFile(QString(":/icons/veldrix-%1.png").arg(size), QSize(size, size));
+    const QDir pictures(QStringLiteral(":/icons"));
+    for (const QString &name : pictures.entryList({QStringLiteral("veldrix-*.png")})) {
+        const int size = name.mid(8, name.size() - 12).toInt();
+        icon.addFile(pictures.filePath(name), QSize(size, size));
+    }
     return icon;
 }

@@ -34,12 +34,11 @@ struct Setting {
     const char *widget;  // object name on the form
     const char *partner; // second widget: the MSL radio button, the % label
     Kind kind;
-    int writePosition; // 1-based place in the configuration string
-    int readPosition;  // 1-based place in the configuration reply
+    int readPosition; // 1-based place in the configuration reply
 };
 
-// The one table of the 36 settings, listed in write order. Both directions
-// read it: makeConfFromUI by writePosition, parseConfToUI by readPosition.
+// The one table of the 36 settings, listed in write order: makeConfFromUI
+// goes through it as listed, parseConfToUI by readPosition.
 extern const std::array<Setting, settingCount> settings;
 
 // The table's entries sorted by read position.

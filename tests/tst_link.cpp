@@ -1,214 +1,175 @@
-// Connecting to the module and giving it commands, through the window, with
-// stand-in modules on pseudo-terminals at the other end of real serial ports.
-#include "linkfixture.h"
+// The window against module stand-ins on pseudo-terminals, through real
+// serial ports: every outcome of a click on "Connecter" and of the three
+// commands, the bytes on the wire, the line settings and the waits.
+#include "app/mainwindow.h"
+#include "app/processstate.h"
+#include "link/ports.h"
+#include "testsupport.h"
 
-#include <vector>
+using standin::ModuleStandin;
+using standin::Script;
+Q_DECLARE_METATYPE(Script)
 
-using namespace linkfixture;
+namespace
+{
+
+const QString id = "VELDRIX_GPS2CAN_SIM", gone = "/dev/veldrix-none";
+const QString notWritten = "Impossible d'écrire sur le port %1. Erreur : le port n'existe pas ou a "
+                           "été débranché.";
+
+// What the modules hold at the start: none of it the form's own at start.
+QStringList held()
+{
+    QStringList values = standin::factorySettings();
+    values[3] = "-3";
+    values[29] = "85";
+    return values;
+}
+
+// The window and two modules, A listed.
+struct Bench {
+    ModuleStandin a, b;
+    MainWindow window;
+    testsupport::Answerer answerer;
+
+    Bench()
+    {
+        moduleName = modulePortName = "";
+        moduleFound = moduleConnected = false;
+        for (ModuleStandin *module : {&a, &b}) {
+            module->change([](standin::Behaviour &m) { m.settings = held(); });
+            QVERIFY(module->start());
+        }
+        ports::install({a.portPath()});
+    }
+    // Clicks and gives the status messages shown meanwhile, ports as "A", "B".
+    QStringList click(const char *button)
+    {
+        QSignalSpy spy(testsupport::get<QStatusBar>(window, "statusbar"),
+                       &QStatusBar::messageChanged);
+        testsupport::get<QPushButton>(window, button)->click();
+        QStringList shown;
+        for (const QList<QVariant> &message : spy)
+            shown << message[0].toString().replace(a.portPath(), "A").replace(b.portPath(), "B");
+        return shown;
+    }
+    // The bytes A and B heard. Each exchange they answered, with the port
+    // still open, ran at 115200 baud, 8 data bits, no parity, 1 stop bit and
+    // no flow control.
+    QByteArray heard()
+    {
+        QByteArray bytes;
+        for (const standin::Heard &heard : a.heard() + b.heard()) {
+            const termios &t = heard.line;
+            if ((heard.command == "iI\n" || heard.command == "sS\n") &&
+                (cfgetospeed(&t) != B115200 || (t.c_iflag & (IXON | IXOFF)) ||
+                 (t.c_cflag & (CSIZE | PARENB | CSTOPB | CRTSCTS)) != CS8))
+                bytes += "line settings not 115200 8N1, no flow control: ";
+            bytes += heard.command;
+        }
+        return bytes;
+    }
+};
+
+} // namespace
 
 class TestLink : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void init() { resetLink(); }
-
-    void discovery_data();
-    void discovery();
-    void commandSucceeds_data();
-    void commandSucceeds();
-    void commandOnUnpluggedModule_data();
-    void commandOnUnpluggedModule();
-};
-
-void TestLink::discovery_data()
-{
-    QTest::addColumn<QByteArrayList>("ids");  // one module per listed port, in list order
-    QTest::addColumn<Misbehaviour>("timing"); // applied to every module
-    QTest::addColumn<int>("winner");          // the module that is read, or -1
-
-    using M = ModuleStandin;
-    const QByteArrayList one{M::defaultModuleId()};
-    const Misbehaviour wellBehaved = [](M &) {};
-
-    QTest::newRow("no port") << QByteArrayList() << wellBehaved << -1;
-    QTest::newRow("silent port") << one << Misbehaviour([](M &m) { m.setSilent(M::Identify); })
-                                 << -1;
-    QTest::newRow("one module") << one << wellBehaved << 0;
-    QTest::newRow("two modules, percent signs in their names")
-        << QByteArrayList{"VELDRIX_%2A", "VELDRIX_%1B"} << wellBehaved << 1;
-    // Gaps well under the 350 ms of silence never cut an answer, however
-    // long it takes in all.
-    QTest::newRow("first byte after 150 ms")
-        << one << Misbehaviour([](M &m) { m.setDelay(M::Both, 150); }) << 0;
-    QTest::newRow("identification, a byte every 60 ms for 2 s")
-        << QByteArrayList{"VELDRIX_" + QByteArray(30, 'S')}
-        << Misbehaviour([](M &m) { m.setDrip(M::Identify, 1, 60); }) << 0;
-    QTest::newRow("reply, a byte every 20 ms for 3 s")
-        << one << Misbehaviour([](M &m) { m.setDrip(M::Read, 1, 20); }) << 0;
-}
-
-void TestLink::discovery()
-{
-    QFETCH(QByteArrayList, ids);
-    QFETCH(Misbehaviour, timing);
-    QFETCH(int, winner);
-
-    // The links' names sort against the list, so that only the list's order
-    // can make the winner.
-    QTemporaryDir dir;
-    std::vector<std::unique_ptr<ModuleStandin>> modules;
-    QStringList listed;
-    for (int i = 0; i < ids.size(); ++i) {
-        modules.push_back(plug(dir, "module%2%1-" + QString::number(ids.size() - i),
-                               i == winner ? exampleSettings : otherSettings));
-        QVERIFY(modules.back());
-        modules.back()->setModuleId(ids.at(i));
-        timing(*modules.back());
-        listed.append(modules.back()->linkPath());
+    void connect_data()
+    {
+        QTest::addColumn<QString>("ports");
+        QTest::addColumn<Script>("reply"); // A's answer to the read; no step at all: its own
+        QTest::addColumn<QStringList>("messages");
+        const QByteArray values = standin::inReadOrder(held()).join(' ').toUtf8();
+        const QByteArray good = standin::framed(id.toUtf8() + ' ' + values);
+        QByteArray wrong = good;
+        wrong[good.size() - 3] = good[good.size() - 3] == '_' ? ' ' : good[good.size() - 3] + 1;
+        const Script own, silence{{0, ""}};
+        const QStringList ok{id + " connecté sur port A"},
+            failed{"Impossible de lire la configuration du module " + id + " connecté sur port A"},
+            none{"Aucun Module VELDRIX détecté"};
+        QTest::newRow("no port") << "" << own << none;
+        QTest::newRow("module") << "A" << own << ok;
+        // An answer ends after 350 ms of silence: gaps well under it are
+        // bridged, a gap well over it is not.
+        QTest::newRow("gaps of 250 ms")
+            << "A" << Script{{0, good.left(29)}, {250, good.mid(29, 20)}, {250, good.mid(49)}}
+            << ok;
+        QTest::newRow("gap of 550 ms")
+            << "A" << Script{{0, good.left(29)}, {550, good.mid(29)}} << failed;
+        QTest::newRow("wrong check") << "A" << Script{{0, wrong}} << failed;
+        const QByteArray fewer = id.toUtf8() + ' ' + values.left(values.lastIndexOf(' '));
+        QTest::newRow("35 values") << "A" << Script{{0, standin::framed(fewer)}} << failed;
+        QTest::newRow("read unanswered") << "A" << silence << failed;
+        QTest::newRow("the last module wins")
+            << "A B" << own << QStringList{id + " connecté sur port B"};
+        QTest::newRow("port that does not open")
+            << gone + " A" << own << QStringList{notWritten.arg(gone), ok[0]};
     }
-    ports::install(listed);
+    void connect()
+    {
+        QFETCH(QString, ports);
+        QFETCH(Script, reply);
+        QFETCH(QStringList, messages);
+        Bench bench;
+        if (messages.last().startsWith("Impossible de lire")) // fail from the connected state
+            bench.click("pushButton_Scan");
+        const QStringList before = testsupport::form(bench.window);
+        if (!reply.isEmpty())
+            bench.a.change([&](standin::Behaviour &m) { m.answers['s'] = reply; });
+        ports::install(ports.replace('A', bench.a.portPath())
+                           .replace('B', bench.b.portPath())
+                           .split(' ', Qt::SkipEmptyParts));
+        QCOMPARE(bench.click("pushButton_Scan"), messages);
+        const bool read = messages.last().startsWith(id);
+        QCOMPARE(testsupport::buttons(bench.window), read ? "Lire 1 1 1" : "Connecter 0 0 0");
+        QCOMPARE(testsupport::form(bench.window), read ? held() : before);
+        QVERIFY(!bench.heard().contains(' '));
+    }
 
-    Window w;
-    const QStringList before = w.form();
-    w.scan->click();
+    // Each command goes out on a port of its own and is reported; half a
+    // second later the module is read again. To a module gone, it fails and
+    // changes nothing, until a click on "Connecter" finds the module lost.
+    void commands()
+    {
+        const QList<std::tuple<const char *, QByteArray, QString, QString>> commands = {
+            {"pushButton_Config", "", "Le module a été configuré.",
+             "Impossible de configurer le module."},
+            {"pushButton_Reboot", "rR\n", "Le module a été redémarré.",
+             "Impossible de redémarrer le module."},
+            {"pushButton_RAZ", "zZ\n", "Le module a été remis en configuration usine.",
+             "Impossible de redémarrer le module."}};
+        for (auto [button, command, success, failure] : commands) {
+            Bench bench;
+            bench.click("pushButton_Scan");
+            QStringList expected = command == "zZ\n" ? standin::factorySettings() : held();
+            if (command.isEmpty()) {
+                testsupport::get<QLineEdit>(bench.window, "lineEdit_TimeShift")
+                    ->setText(expected[3] = "+5");
+                command = "c" + id.toUtf8() + ' ' + expected.join(' ').toUtf8() + ' ';
+                command += standin::checkCharacter(command) + QByteArray("\n");
+            }
+            QCOMPARE(bench.click(button), QStringList{id + " connecté sur port A (relecture)"});
+            QCOMPARE(bench.answerer.seen, QStringList{"QMessageBox: " + success + " | "});
+            QCOMPARE(bench.heard(), "iI\nsS\n" + command + "iI\nsS\n");
+            QCOMPARE(bench.a.now().settings, expected);
+            QCOMPARE(testsupport::form(bench.window), expected);
+            QVERIFY(bench.a.heard()[3].atMs - bench.a.heard()[2].atMs >= 480);
 
-    const bool found = winner >= 0;
-    const QString name = found ? QString::fromUtf8(ids.at(winner)) : QString();
-    const QString port = found ? listed.at(winner) : QString();
-    QCOMPARE(w.messages(), QStringList{found ? connected(name, port) : notDetected});
-    QCOMPARE(w.buttons(), found ? "Lire 1 1 1" : "Connecter 0 0 0");
-    QCOMPARE(w.form(), found ? exampleSettings : before);
-    for (int i = 0; i < ids.size(); ++i)
-        QCOMPARE(modules[i]->received(), QByteArray(i == winner ? "iI\nsS\n" : "iI\n"));
-    QCOMPARE(moduleName, name);
-    QCOMPARE(modulePortName, port);
-    QVERIFY(moduleFound == found && moduleConnected == found);
-    if (!found)
-        return;
-
-    // The second reading changes every one of the 36 widgets.
-    QVERIFY(modules[winner]->setSettings(otherSettings));
-    w.scan->click();
-    QCOMPARE(w.status(), connected(name, port) + " (relecture)");
-    QCOMPARE(w.buttons(), "Lire 1 1 1");
-    QCOMPARE(w.form(), otherSettings);
-}
-
-void TestLink::commandSucceeds_data()
-{
-    QTest::addColumn<QString>("button");
-    QTest::addColumn<QByteArray>("command"); // the bytes the module receives
-    QTest::addColumn<QStringList>("held");   // what the module holds afterwards
-    QTest::addColumn<QString>("box");
-    QTest::addColumn<int>("restartMs");
-
-    const QByteArray frame =
-        "c" + ModuleStandin::defaultModuleId() + " " + exampleSettings.join(' ').toUtf8() + " ";
-    const QString restarted = "Le module a été redémarré.";
-    QTest::newRow("configure") << "pushButton_Config"
-                               << frame + ModuleStandin::checkCharacterOf(frame) + '\n'
-                               << exampleSettings << "Le module a été configuré." << 50;
-    // Back well within the half-second wait, or long after the re-read.
-    QTest::newRow("restart") << "pushButton_Reboot" << QByteArray("rR\n") << otherSettings
-                             << restarted << 50;
-    QTest::newRow("slow restart") << "pushButton_Reboot" << QByteArray("rR\n") << otherSettings
-                                  << restarted << 3000;
-    QTest::newRow("factory reset")
-        << "pushButton_RAZ" << QByteArray("zZ\n") << ModuleStandin::factorySettings()
-        << "Le module a été remis en configuration usine." << 50;
-}
-
-// The form shows the first settings read, the module has others by then; a
-// command that works is reported in a plain box, then the module is read again.
-void TestLink::commandSucceeds()
-{
-    QFETCH(QString, button);
-    QFETCH(QByteArray, command);
-    QFETCH(QStringList, held);
-    QFETCH(QString, box);
-    QFETCH(int, restartMs);
-
-    QTemporaryDir dir;
-    auto module = plug(dir);
-    QVERIFY(module);
-    module->setRestartTime(restartMs);
-    ports::install({module->linkPath()});
-
-    Window w;
-    w.scan->click();
-    QVERIFY(module->setSettings(otherSettings));
-    module->clearReceived();
-
-    // While the box is up, the module changes a value on its own: the re-read
-    // must show the module's value, not the form's.
-    testsupport::ModalAnswerer answerer;
-    const auto commandTaken = [&] {
-        return module->acceptedConfigCount() + module->restartCount() + module->factoryResetCount();
-    };
-    answerer.inspect = [&](QDialog *) {
-        module->waitUntil([&] { return commandTaken() == 1; }, 5000);
-        module->setSetting(30, "75");
-    };
-    w.button(button)->click();
-    QCOMPARE(boxes(answerer), QStringList{box + " | "});
-
-    const bool back = restartMs < 500;
-    QStringList reread = held;
-    reread[29] = "75";
-    QCOMPARE(module->received(), command + (back ? "iI\nsS\n" : "iI\n"));
-    QCOMPARE(w.status(),
-             back ? connected(defaultId, module->linkPath()) + " (relecture)" : lost(defaultId));
-    QCOMPARE(w.form(), back ? reread : exampleSettings);
-}
-
-void TestLink::commandOnUnpluggedModule_data()
-{
-    QTest::addColumn<QString>("button");
-    QTest::addColumn<QString>("failure");
-
-    QTest::newRow("configure") << "pushButton_Config"
-                               << "Impossible de configurer le module.";
-    QTest::newRow("restart") << "pushButton_Reboot"
-                             << "Impossible de redémarrer le module.";
-    QTest::newRow("factory reset") << "pushButton_RAZ"
-                                   << "Impossible de redémarrer le module.";
-}
-
-// With the module gone, a command fails without touching the link state; the
-// next click on the connect button finds the loss. The link goes with the
-// unplug, as the pty's number may meanwhile be handed to another program.
-void TestLink::commandOnUnpluggedModule()
-{
-    QFETCH(QString, button);
-    QFETCH(QString, failure);
-
-    QTemporaryDir dir;
-    auto module = plug(dir);
-    QVERIFY(module);
-    const QString port = module->linkPath();
-    ports::install({port});
-
-    Window w;
-    w.scan->click();
-    const QString connectedText = w.status();
-    module->unplug();
-
-    testsupport::ModalAnswerer answerer;
-    w.button(button)->click();
-    QCOMPARE(boxes(answerer),
-             QStringList{failure + " | Veuillez débrancher le module et re-essayer."});
-    QCOMPARE(w.status(), connectedText);
-    QCOMPARE(w.buttons(), "Lire 1 1 1");
-
-    w.messageSpy.clear();
-    w.scan->click();
-    QCOMPARE(w.messages(),
-             QStringList({cannotWrite(port, QSerialPort::DeviceNotFoundError), lost(defaultId)}));
-    QVERIFY(w.messages().at(0).contains("n'existe pas"));
-    QCOMPARE(w.buttons(), "Connecter 0 0 0");
-    QVERIFY(!moduleFound && !moduleConnected);
-}
+            bench.a.unplug();
+            QCOMPARE(bench.click(button), QStringList());
+            QCOMPARE(bench.answerer.seen.last(),
+                     "QMessageBox: " + failure + " | Veuillez débrancher le module et re-essayer.");
+            QCOMPARE(testsupport::buttons(bench.window), "Lire 1 1 1");
+            QCOMPARE(bench.click("pushButton_Scan"),
+                     QStringList({notWritten.arg("A"), "Connexion au module " + id + " perdue"}));
+            QCOMPARE(testsupport::buttons(bench.window), "Connecter 0 0 0");
+        }
+    }
+};
 
 VELDRIX_TEST_MAIN(TestLink)
 #include "tst_link.moc"

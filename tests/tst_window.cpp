@@ -1,0 +1,176 @@
+// The window without a module: the form's geometry and fixed parts, both
+// records against the stand-in's table, the range checks, and the menus used
+// as a user uses them.
+#include "app/mainwindow.h"
+#include "app/processstate.h"
+#include "testsupport.h"
+
+using testsupport::get;
+
+namespace
+{
+
+// Triggers the action that reads `text` in the menu bar or one of its menus,
+// as a click would.
+void trigger(QMainWindow &window, const QString &text)
+{
+    for (QAction *action : window.findChildren<QAction *>())
+        if (action->text() == text && !action->associatedWidgets().isEmpty())
+            return action->trigger();
+    QFAIL(qPrintable("no menu entry " + text));
+}
+
+} // namespace
+
+class TestWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // The catalogues sit in the build folder, where the program looks for them.
+    void initTestCase() { QVERIFY(QDir::setCurrent(testsupport::buildDir())); }
+    void init() { QSettings().clear(); }
+
+    // Children lie inside their parent, siblings do not overlap (but for the
+    // bus speed's caption and combo box, as the form has them), and no text
+    // is bold.
+    void formGeometry()
+    {
+        MainWindow window;
+        window.show();
+        const QStringList overlaps = {"comboBox_VCAN lbl_VCAN", "lbl_VCAN comboBox_VCAN"};
+        for (QWidget *parent : window.findChildren<QWidget *>()) {
+            QVERIFY2(!parent->font().bold(), qPrintable(parent->objectName()));
+            QWidgetList children;
+            for (QWidget *child :
+                 parent->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly))
+                if (!child->isWindow() && child->objectName().contains('_'))
+                    children << child;
+            for (QWidget *child : children) {
+                QVERIFY2(parent->rect().contains(child->geometry()),
+                         qPrintable(child->objectName()));
+                for (QWidget *other : children) {
+                    const QString pair = child->objectName() + ' ' + other->objectName();
+                    QVERIFY2(child == other || overlaps.contains(pair) ||
+                                 !child->geometry().intersects(other->geometry()),
+                             qPrintable(pair));
+                }
+            }
+        }
+    }
+
+    void formFixedParts()
+    {
+        MainWindow window;
+        QCOMPARE(window.minimumSize(), QSize(830, 534));
+        QCOMPARE(window.maximumSize(), QSize(830, 534));
+        QCOMPARE(testsupport::buttons(window), "Connecter 0 0 0");
+        auto *speed = get<QComboBox>(window, "comboBox_VCAN");
+        QStringList items;
+        for (int i = 0; i < speed->count(); ++i)
+            items << speed->itemText(i) + '=' + speed->itemData(i).toString();
+        QCOMPARE(items.join(' '), "125 kbps=125 250 kbps=250 500 kbps=500 1 Mbps=1000");
+        auto *slider = get<QSlider>(window, "horizontalSlider_LumLED");
+        QCOMPARE(QVector<int>({slider->minimum(), slider->maximum(), slider->tickInterval()}),
+                 QVector<int>({5, 100, 5}));
+    }
+
+    // Six patterns in which every two settings differ at least once: a
+    // setting read from or written to another's place shows.
+    void records_data()
+    {
+        QTest::addColumn<QStringList>("values");
+        for (int bit = 0; bit < 6; ++bit) {
+            QStringList values;
+            for (const QString &widget : standin::widgets()) {
+                const int w = values.size();
+                values << QString::number(widget.startsWith("combo")    ? 125 << (bit % 4)
+                                          : widget.startsWith("line")   ? 100 + w + 40 * bit
+                                          : widget.startsWith("horizo") ? 10 + 5 * bit
+                                                                        : ((w + 1) >> bit) & 1);
+            }
+            QTest::addRow("bit %d", bit) << values;
+        }
+    }
+    void records()
+    {
+        QFETCH(QStringList, values);
+        MainWindow window;
+        moduleName = "VELDRIX_X";
+        const QString reply = "VELDRIX_X#" + standin::inReadOrder(values).join(' ');
+        bool loaded = false;
+        QVERIFY(QMetaObject::invokeMethod(&window, "parseConfToUI", Q_RETURN_ARG(bool, loaded),
+                                          Q_ARG(QString, reply)) &&
+                loaded);
+        QCOMPARE(testsupport::form(window), values);
+        QCOMPARE(get<QLabel>(window, "label_LumLEDpercent")->text(), values[29] + " %");
+        QString sent;
+        QVERIFY(QMetaObject::invokeMethod(&window, "makeConfFromUI", Q_RETURN_ARG(QString, sent)));
+        QCOMPARE(sent, "cVELDRIX_X " + values.join(' ') + ' ');
+    }
+
+    // Each bound is in range, one step beyond it is not, with the message of
+    // the field's kind; validators only where the form has them.
+    void ranges()
+    {
+        MainWindow window;
+        testsupport::Answerer answerer;
+        const QList<std::tuple<const char *, int, int, const char *, bool>> rules = {
+            {"ID_Lat_Lon ID_Speed_Alt ID_precision ID_UTC_Time ID_Current_Time ID_Time", 10, 2045,
+             "L'identifiant est", true},
+            {"periode_Lon_Lat periode_Speed_Alt periode_precision periode_UTC_time "
+             "periode_Current_time periode_Time periode_Lon_Lat_RT periode_Time_RT",
+             10, 2500, "La periode est", true},
+            {"periode_ECUMASTER_GPS_INFOS periode_ECUMASTER_TIME", 10, 2500, "La periode est",
+             false},
+            {"TimeShift", -12, 12, "Le décalage horaire est", true},
+            {"PremierID_RT", 10, 2000, "L'identifiant est", true},
+            {"OffsetID_RT", 10, 30, "L'offset est", true},
+            {"PremierID_ECUMASTER", 10, 2000, "L'identifiant est", false}};
+        for (const auto &[fields, low, high, what, validated] : rules) {
+            const QString box =
+                "QMessageBox: " + QString(what) + " en dehors des limites. | La " +
+                QString("valeur doit être comprise entre %1 et %2").arg(low).arg(high) +
+                (high == 2500 ? " (ms)" : "");
+            for (const QString &field : QString(fields).split(' ')) {
+                auto *edit = get<QLineEdit>(window, "lineEdit_" + field);
+                QVERIFY2(bool(qobject_cast<const QIntValidator *>(edit->validator())) == validated,
+                         qPrintable(field));
+                answerer.seen.clear();
+                for (int value : {low - 1, low, high, high + 1}) {
+                    edit->setText(QString::number(value));
+                    QVERIFY(QMetaObject::invokeMethod(edit, "editingFinished"));
+                }
+                QCOMPARE(answerer.seen.join('\n') + ' ' + field, box + '\n' + box + ' ' + field);
+            }
+        }
+    }
+
+    // Through the menus: each language at once and at the next start, Qt's
+    // own texts with it, the choice stored; the about dialog; quitting.
+    void menus()
+    {
+        {
+            MainWindow window;
+            QCOMPARE(QSettings().value("Language"), "fr");
+            trigger(window, "&Anglais");
+            QCOMPARE(get<QPushButton>(window, "pushButton_Scan")->text(), "Connect");
+            QCOMPARE(QSettings().value("Language"), "en");
+        }
+        MainWindow window;
+        QCOMPARE(get<QPushButton>(window, "pushButton_Scan")->text(), "Connect");
+        trigger(window, "&French");
+        QCOMPARE(get<QPushButton>(window, "pushButton_Scan")->text(), "Connecter");
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Annuler");
+        QCOMPARE(QSettings().value("Language"), "fr");
+        testsupport::Answerer answerer;
+        trigger(window, "About veldrix…");
+        QCOMPARE(answerer.seen, QStringList{"FormAbout:  | "});
+        window.show();
+        trigger(window, "&Quit");
+        QVERIFY(!window.isVisible());
+    }
+};
+
+VELDRIX_TEST_MAIN(TestWindow)
+#include "tst_window.moc"
