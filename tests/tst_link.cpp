@@ -26,9 +26,10 @@ QStringList held()
     return values;
 }
 
-// The window and two modules, A listed.
+// The window, two modules, A listed, and C: a GPS receiver that, once woken,
+// talks NMEA ten times a second for as long as its port is open.
 struct Bench {
-    ModuleStandin a, b;
+    ModuleStandin a, b, c;
     MainWindow window;
     testsupport::Answerer answerer;
 
@@ -36,10 +37,14 @@ struct Bench {
     {
         moduleName = modulePortName = "";
         moduleFound = moduleConnected = false;
-        for (ModuleStandin *module : {&a, &b}) {
+        for (ModuleStandin *module : {&a, &b, &c}) {
             module->change([](standin::Behaviour &m) { m.settings = held(); });
             QVERIFY(module->start());
         }
+        c.change([](standin::Behaviour &m) {
+            m.answers['i'] = Script(9999, {100, "$GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,"
+                                                "545.4,M,46.9,M,,*47\r\n"});
+        });
         ports::install({a.portPath()});
     }
     // Clicks and gives the status messages shown meanwhile, ports as "A", "B".
@@ -81,7 +86,8 @@ private slots:
     void connect_data()
     {
         QTest::addColumn<QString>("ports");
-        QTest::addColumn<Script>("reply"); // A's answer to the read; no step at all: its own
+        QTest::addColumn<Script>("identify"); // B's answer to the identify command
+        QTest::addColumn<Script>("reply");    // A's answer to the read; no step at all: its own
         QTest::addColumn<QStringList>("messages");
         const QByteArray values = standin::inReadOrder(held()).join(' ').toUtf8();
         const QByteArray good = standin::framed(id.toUtf8() + ' ' + values);
@@ -91,27 +97,41 @@ private slots:
         const QStringList ok{id + " connecté sur port A"},
             failed{"Impossible de lire la configuration du module " + id + " connecté sur port A"},
             none{"Aucun Module VELDRIX détecté"};
-        QTest::newRow("no port") << "" << own << none;
-        QTest::newRow("module") << "A" << own << ok;
+        QTest::newRow("no port") << "" << own << own << none;
+        QTest::newRow("module") << "A" << own << own << ok;
         // An answer ends after 350 ms of silence: gaps well under it are
         // bridged, a gap well over it is not.
         QTest::newRow("gaps of 250 ms")
-            << "A" << Script{{0, good.left(29)}, {250, good.mid(29, 20)}, {250, good.mid(49)}}
-            << ok;
+            << "A" << own
+            << Script{{0, good.left(29)}, {250, good.mid(29, 20)}, {250, good.mid(49)}} << ok;
         QTest::newRow("gap of 550 ms")
-            << "A" << Script{{0, good.left(29)}, {550, good.mid(29)}} << failed;
-        QTest::newRow("wrong check") << "A" << Script{{0, wrong}} << failed;
+            << "A" << own << Script{{0, good.left(29)}, {550, good.mid(29)}} << failed;
+        QTest::newRow("wrong check") << "A" << own << Script{{0, wrong}} << failed;
         const QByteArray fewer = id.toUtf8() + ' ' + values.left(values.lastIndexOf(' '));
-        QTest::newRow("35 values") << "A" << Script{{0, standin::framed(fewer)}} << failed;
-        QTest::newRow("read unanswered") << "A" << silence << failed;
-        QTest::newRow("the last module wins")
-            << "A B" << own << QStringList{id + " connecté sur port B"};
-        QTest::newRow("port that does not open")
-            << gone + " A" << own << QStringList{notWritten.arg(gone), ok[0]};
+        QTest::newRow("35 values") << "A" << own << Script{{0, standin::framed(fewer)}} << failed;
+        QTest::newRow("read unanswered") << "A" << own << silence << failed;
+        // All ports are asked at once; the last listed module wins, whenever it answers.
+        QTest::newRow("the last module wins, answering first")
+            << "B A" << Script{{300, id.toUtf8() + "\r\n"}} << own << ok;
+        QTest::newRow("identification in pieces")
+            << "A B" << Script{{0, "VELDRIX_"}, {250, "GPS2CAN"}, {250, "_SIM\r\n"}} << own
+            << QStringList{id + " connecté sur port B"};
+        QTest::newRow("ports that do not open")
+            << gone + " B " + gone + "2 A" << own << own
+            << QStringList{notWritten.arg(gone), notWritten.arg(gone + "2"), ok[0]};
+        // Whatever talks on without pause is cut off (3 s, 4 KiB) and is no module.
+        QTest::newRow("a byte every 20 ms, NMEA at 10 Hz")
+            << "B A C" << Script(9999, {20, "x"}) << own << ok;
+        QTest::newRow("its name without pause")
+            << "A B" << Script(9999, {50, id.toUtf8() + "\r\n"}) << own << ok;
+        QTest::newRow("4 KiB") << "A B" << Script{{0, "VELDRIX_" + QByteArray(4096, 'x') + "\r\n"}}
+                               << own << ok;
+        QTest::newRow("a reply without end") << "A" << own << Script(9999, {20, "x"}) << failed;
     }
     void connect()
     {
         QFETCH(QString, ports);
+        QFETCH(Script, identify);
         QFETCH(Script, reply);
         QFETCH(QStringList, messages);
         Bench bench;
@@ -120,8 +140,11 @@ private slots:
         const QStringList before = testsupport::form(bench.window);
         if (!reply.isEmpty())
             bench.a.change([&](standin::Behaviour &m) { m.answers['s'] = reply; });
+        if (!identify.isEmpty())
+            bench.b.change([&](standin::Behaviour &m) { m.answers['i'] = identify; });
         ports::install(ports.replace('A', bench.a.portPath())
                            .replace('B', bench.b.portPath())
+                           .replace('C', bench.c.portPath())
                            .split(' ', Qt::SkipEmptyParts));
         QCOMPARE(bench.click("pushButton_Scan"), messages);
         const bool read = messages.last().startsWith(id);
@@ -168,6 +191,21 @@ private slots:
                      QStringList({notWritten.arg("A"), "Connexion au module " + id + " perdue"}));
             QCOMPARE(testsupport::buttons(bench.window), "Connecter 0 0 0");
         }
+    }
+
+    // Closing the window while a click listens to the ports (here C, for 3 s)
+    // takes effect once the click is over.
+    void closeDuringClick()
+    {
+        Bench bench;
+        QGuiApplication::setQuitOnLastWindowClosed(false);
+        ports::install({bench.c.portPath(), bench.a.portPath()});
+        bench.window.show();
+        bool openMeanwhile = false;
+        QTimer::singleShot(500, [&] { openMeanwhile = !bench.window.close(); });
+        QCOMPARE(bench.click("pushButton_Scan"), QStringList{id + " connecté sur port A"});
+        QVERIFY(openMeanwhile);
+        QVERIFY(!bench.window.isVisible());
     }
 };
 
