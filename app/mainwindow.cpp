@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QSettings>
+#include <QStatusBar>
 #include <QTranslator>
 
 // Defined in this order so that they are built in this order before main
@@ -26,6 +27,8 @@ bool moduleConnected = false;
 MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui_MainWindow)
 {
     ui->setupUi(this);
+    // The window has a fixed size: a resize grip would promise otherwise.
+    statusBar()->setSizeGripEnabled(false);
 
     QSettings settings;
     const QString language = settings.value("Language", "fr").toString();

@@ -11,7 +11,6 @@
 #include <QDir>
 #include <QImage>
 #include <QMetaObject>
-#include <QStatusBar>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -45,13 +44,6 @@ bool saveAbout(QWidget &window, const QDir &dir, const QString &name)
     return save(about, dir, name);
 }
 
-// The window as the program shows it.
-void show(MainWindow &window)
-{
-    window.statusBar()->setSizeGripEnabled(false);
-    window.show();
-}
-
 } // namespace
 
 int main(int argc, char *argv[])
@@ -72,7 +64,7 @@ int main(int argc, char *argv[])
     bool ok = true;
     {
         MainWindow window;
-        show(window);
+        window.show();
         ok &= save(window, dir, "mainwindow_fr.png");
         ok &= save(window, dir, "mainwindow_fr@2x.png", 2);
         ok &= saveAbout(window, dir, "about_fr.png");
@@ -83,7 +75,7 @@ int main(int argc, char *argv[])
     }
     {
         MainWindow window;
-        show(window);
+        window.show();
         ok &= save(window, dir, "mainwindow_en.png");
     }
     return ok ? 0 : 1;
