@@ -14,7 +14,8 @@ class Ui_MainWindow;
 
 // The one window of the program. Its slots are declared here, in a fixed
 // order, and defined beside the code they belong to:
-//   link/    module records, discovery, read and the three module commands
+//   app/     discovery, read, the three module commands and the form's side
+//            of the configuration records, on the protocol library in link/
 //   editor/  range checks of the numeric fields
 //   i18n/    language switching
 //   forms/   the about dialog

@@ -2,11 +2,11 @@
 // the connect/read button.
 #include "app/mainwindow.h"
 #include "app/processstate.h"
-#include "exchange.h"
 #include "forms/ui_mainwindow.h"
-#include "ports.h"
-#include "probe.h"
-#include "records.h"
+#include "link/exchange.h"
+#include "link/ports.h"
+#include "link/probe.h"
+#include "link/records.h"
 
 #include <QElapsedTimer>
 #include <QScopeGuard>

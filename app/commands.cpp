@@ -2,8 +2,8 @@
 // configuration, restart, return to the factory configuration.
 #include "app/mainwindow.h"
 #include "app/processstate.h"
-#include "exchange.h"
-#include "records.h"
+#include "link/exchange.h"
+#include "link/records.h"
 
 #include <QEventLoop>
 #include <QMessageBox>
