@@ -16,6 +16,8 @@
 // command with its time and the port's line settings at that moment. What it
 // writes while nobody holds the port open is lost, as on a real line.
 
+#include "standin/moduletable.h"
+
 #include <QByteArray>
 #include <QElapsedTimer>
 #include <QHash>
@@ -30,16 +32,6 @@
 
 namespace standin
 {
-
-// The 36 settings in write order, each by the form's widget that shows it.
-const QStringList &widgets();
-QStringList factorySettings(); // write order
-// The module's reply lists them in an order of its own.
-QStringList inReadOrder(const QStringList &writeOrder);
-
-char checkCharacter(const QByteArray &bytes); // 0x20 + byte sum mod 64
-// `payload`, its check character and the two closing bytes.
-QByteArray framed(const QByteArray &payload);
 
 // An answer as it goes out: wait pauseMs, then write bytes; step after step.
 struct Step {
