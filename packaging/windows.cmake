@@ -1,0 +1,73 @@
+# What the Windows program needs beside itself, and its installer and zip:
+# cpack -G "NSIS;ZIP" in the Windows build folder (scripts/windows does it).
+# Everything lies in one folder, as the program expects: its catalogue
+# veldrix_en.qm beside it, Qt's French catalogues in translations/.
+
+# Qt's libraries and the platform plugin, where Qt looks for them: beside the
+# program and in platforms/. The Vista style gives the buttons and fields the
+# look of the system's own dialogs.
+foreach(qt Core Gui Widgets SerialPort)
+  install(FILES $<TARGET_FILE:Qt5::${qt}> DESTINATION .)
+endforeach()
+install(FILES $<TARGET_FILE:Qt5::QWindowsIntegrationPlugin> DESTINATION platforms)
+install(FILES $<TARGET_FILE:Qt5::QWindowsVistaStylePlugin> DESTINATION styles)
+# MinGW's runtime, as the compiler finds it. Debian's carries its symbols
+# (libstdc++ 23 MiB, 2 MiB without): they are stripped from the copies.
+set(VELDRIX_RUNTIME_DLLS)
+foreach(dll libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll)
+  execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${dll}
+    OUTPUT_VARIABLE path OUTPUT_STRIP_TRAILING_WHITESPACE)
+  if(NOT IS_ABSOLUTE "${path}")
+    message(FATAL_ERROR "${CMAKE_CXX_COMPILER} does not know ${dll}")
+  endif()
+  set(copy ${CMAKE_BINARY_DIR}/runtime/${dll})
+  add_custom_command(OUTPUT ${copy}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/runtime
+    COMMAND ${CMAKE_STRIP} --strip-unneeded -o ${copy} ${path}
+    DEPENDS ${path}
+    COMMENT "Stripping ${dll}")
+  list(APPEND VELDRIX_RUNTIME_DLLS ${copy})
+endforeach()
+add_custom_target(veldrix_runtime ALL DEPENDS ${VELDRIX_RUNTIME_DLLS})
+install(FILES ${VELDRIX_RUNTIME_DLLS} DESTINATION .)
+# Qt's French catalogues are plain data, copied from the build machine's Qt.
+install(FILES ${VELDRIX_QT_QM} DESTINATION translations)
+
+# The command-line client, where the tree has it, beside the window's program;
+# looked for once every folder of the tree has been read.
+function(veldrix_install_cli)
+  if(TARGET veldrix-cli)
+    install(TARGETS veldrix-cli RUNTIME DESTINATION .)
+  endif()
+endfunction()
+cmake_language(DEFER DIRECTORY ${CMAKE_SOURCE_DIR} CALL veldrix_install_cli)
+
+set(CPACK_GENERATOR "NSIS;ZIP")
+# Values reach CPack as written here, quotes and backslashes of NSIS included.
+set(CPACK_VERBATIM_VARIABLES ON)
+set(CPACK_PACKAGE_NAME veldrix)
+set(CPACK_PACKAGE_VENDOR "Veldrix")
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Configurateur VELDRIX")
+set(CPACK_PACKAGE_FILE_NAME veldrix-${PROJECT_VERSION}-win64)
+set(CPACK_PACKAGE_INSTALL_DIRECTORY VELDRIX)
+set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY VELDRIX)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_NSIS_PACKAGE_NAME VELDRIX)
+set(CPACK_NSIS_DISPLAY_NAME "VELDRIX ${PROJECT_VERSION}")
+set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
+set(CPACK_NSIS_MUI_ICON ${VELDRIX_ICO})
+set(CPACK_NSIS_MUI_UNIICON ${VELDRIX_ICO})
+set(CPACK_NSIS_INSTALLED_ICON_NAME veldrix.exe)
+set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
+# The Start-menu entry starts the program in its folder, where it looks for
+# its catalogues; "File /r" leaves the output folder, which becomes the
+# entry's working folder, in the last folder it copied.
+set(CPACK_NSIS_CREATE_ICONS_EXTRA [[
+  SetOutPath "$INSTDIR"
+  CreateShortCut "$SMPROGRAMS\$STARTMENU_FOLDER\VELDRIX.lnk" "$INSTDIR\veldrix.exe" "" "$INSTDIR\veldrix.exe" 0
+]])
+set(CPACK_NSIS_DELETE_ICONS_EXTRA [[
+  Delete "$SMPROGRAMS\$MUI_TEMP\VELDRIX.lnk"
+]])
+include(CPack)
