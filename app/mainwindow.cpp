@@ -30,6 +30,14 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui_MainWin
     // The window has a fixed size: a resize grip would promise otherwise.
     statusBar()->setSizeGripEnabled(false);
 
+#ifdef Q_OS_WIN
+    // Qt keeps no settings in the registry for a program without an
+    // organisation name. Under the one Qt stands in elsewhere (Linux:
+    // ~/.config/Unknown Organization/veldrix.conf) the language is kept in
+    // HKEY_CURRENT_USER\Software\Unknown Organization\veldrix.
+    if (QCoreApplication::organizationName().isEmpty())
+        QCoreApplication::setOrganizationName(QStringLiteral("Unknown Organization"));
+#endif
     QSettings settings;
     const QString language = settings.value("Language", "fr").toString();
     loadLanguage(language);
