@@ -60,9 +60,12 @@ set(CPACK_NSIS_MUI_ICON ${VELDRIX_ICO})
 set(CPACK_NSIS_MUI_UNIICON ${VELDRIX_ICO})
 set(CPACK_NSIS_INSTALLED_ICON_NAME veldrix.exe)
 set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
+# A 64-bit installer for a 64-bit program: it also runs under a Wine without
+# its 32-bit half (Debian's wine64 alone), as the tests do.
+set(CPACK_NSIS_DEFINES "Target amd64-unicode")
 # The Start-menu entry starts the program in its folder, where it looks for
-# its catalogues; "File /r" leaves the output folder, which becomes the
-# entry's working folder, in the last folder it copied.
+# its catalogues: the entry's working folder is the output folder of the
+# moment it is made.
 set(CPACK_NSIS_CREATE_ICONS_EXTRA [[
   SetOutPath "$INSTDIR"
   CreateShortCut "$SMPROGRAMS\$STARTMENU_FOLDER\VELDRIX.lnk" "$INSTDIR\veldrix.exe" "" "$INSTDIR\veldrix.exe" 0
