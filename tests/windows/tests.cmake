@@ -10,5 +10,30 @@ veldrix_test(tst_protocol veldrix_link)
 veldrix_test(tst_window veldrix_core)
 add_dependencies(tst_window veldrix_catalogues)
 
-set_tests_properties(tst_protocol tst_window PROPERTIES
+# The program as the installer lays it out and the Start menu starts it.
+# cpack makes the installer and the zip first, as scripts/windows does.
+set(VELDRIX_PACKAGE ${CMAKE_BINARY_DIR}/veldrix-${PROJECT_VERSION}-win64)
+add_test(NAME windows_packages
+  COMMAND ${CMAKE_CPACK_COMMAND} -G NSIS$<SEMICOLON>ZIP --config ${CMAKE_BINARY_DIR}/CPackConfig.cmake
+  WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
+set_tests_properties(windows_packages PROPERTIES FIXTURES_SETUP windows_packages)
+add_executable(veldrix-startmenu windows/startmenu.cpp)
+target_link_options(veldrix-startmenu PRIVATE -municode)
+add_test(NAME windows_installed
+  COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} ${CMAKE_CURRENT_SOURCE_DIR}/windows/installed.sh
+          ${VELDRIX_PACKAGE}.exe $<TARGET_FILE:veldrix-screenshots>
+          $<TARGET_FILE:veldrix-startmenu> ${CMAKE_BINARY_DIR})
+
+set_tests_properties(tst_protocol tst_window windows_installed PROPERTIES
   FIXTURES_REQUIRED wine_prefix ENVIRONMENT VELDRIX_WINE_TEMPLATE=${VELDRIX_WINE_TEMPLATE})
+set_property(TEST windows_installed APPEND PROPERTY FIXTURES_REQUIRED windows_packages)
+
+# The executable carries its icon group with the nine sizes and its version
+# record, and starts at Qt's WinMain, which calls the program's main() as qMain.
+add_test(NAME windows_executable
+  COMMAND sh -c "\"$1-windres\" -O rc -i \"$2\" >\"$2.rc\" && \"$1-objdump\" -p -t \"$2\" >\"$2.dump\" &&
+                 [ $(grep -c -e ' 3 .. RT_ICON' -e '^.IDI_ICON1. 14 ' \"$2.rc\") = 10 ] &&
+                 grep -q 'PRODUCTVERSION 2, 1, 0, 0' \"$2.rc\" && grep -q 'ProductName., .VELDRIX' \"$2.rc\" &&
+                 grep -q 'Subsystem.*Windows GUI' \"$2.dump\" && grep -q ' WinMain$' \"$2.dump\" &&
+                 grep -q ' _Z5qMainiPPc$' \"$2.dump\""
+          sh x86_64-w64-mingw32 $<TARGET_FILE:veldrix>)
