@@ -4,7 +4,9 @@
 set(VELDRIX_WINE_TEMPLATE ${CMAKE_CURRENT_BINARY_DIR}/wine-template)
 add_test(NAME wine_prefix
   COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} --template ${VELDRIX_WINE_TEMPLATE})
+add_test(NAME wine_prefix_removed COMMAND ${CMAKE_COMMAND} -E rm -rf ${VELDRIX_WINE_TEMPLATE})
 set_tests_properties(wine_prefix PROPERTIES FIXTURES_SETUP wine_prefix)
+set_tests_properties(wine_prefix_removed PROPERTIES FIXTURES_CLEANUP wine_prefix)
 
 veldrix_test(tst_protocol veldrix_link)
 veldrix_test(tst_window veldrix_core)
