@@ -10,39 +10,40 @@
 #include <cstdio>
 #include <cwchar>
 
-int wmain(int argc, wchar_t *argv[])
+// Opening a link hands back no process: it is looked for by name.
+static DWORD programId()
 {
-    if (argc != 3)
-        return 2;
-    if (INT_PTR(ShellExecuteW(nullptr, nullptr, argv[1], nullptr, nullptr, SW_SHOWNORMAL)) <= 32)
-        return std::puts("the entry did not open"), 3;
-    // Opening a link hands back no process: it is looked for by name.
+    PROCESSENTRY32W process{};
+    process.dwSize = sizeof process;
+    const HANDLE all = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
     DWORD id = 0;
-    for (int i = 0; !id && i < 100; ++i, Sleep(100)) {
-        const HANDLE all = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-        PROCESSENTRY32W process{};
-        process.dwSize = sizeof process;
-        for (BOOL more = Process32FirstW(all, &process); more && !id;
-             more = Process32NextW(all, &process))
-            if (!_wcsicmp(process.szExeFile, L"veldrix.exe"))
-                id = process.th32ProcessID;
-        CloseHandle(all);
-    }
+    for (BOOL more = Process32FirstW(all, &process); more; more = Process32NextW(all, &process))
+        if (!_wcsicmp(process.szExeFile, L"veldrix.exe"))
+            id = process.th32ProcessID;
+    CloseHandle(all);
+    return id;
+}
+
+int wmain(int, wchar_t *argv[])
+{
+    ShellExecuteW(nullptr, nullptr, argv[1], nullptr, nullptr, SW_SHOWNORMAL);
+    DWORD id = 0;
+    for (int i = 0; !id && i < 100; ++i, Sleep(100))
+        id = programId();
     const HANDLE program = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, id);
-    if (!program)
-        return std::puts("veldrix.exe did not start"), 4;
-    for (int i = 0; GetFileAttributesW(argv[2]) == INVALID_FILE_ATTRIBUTES; ++i)
+    for (int i = 0; program && GetFileAttributesW(argv[2]) == INVALID_FILE_ATTRIBUTES; ++i)
         if (i == 600 || WaitForSingleObject(program, 100) == WAIT_OBJECT_0)
-            return std::puts("no file from veldrix.exe"), 5;
-    const HANDLE all = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+            return std::puts("no file from veldrix.exe"), 4;
     THREADENTRY32 thread{};
     thread.dwSize = sizeof thread;
+    const HANDLE all = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
     for (BOOL more = Thread32First(all, &thread); more; more = Thread32Next(all, &thread))
         if (thread.th32OwnerProcessID == id)
             PostThreadMessageW(thread.th32ThreadID, WM_QUIT, 0, 0);
-    DWORD code = 6;
-    if (WaitForSingleObject(program, 30000) == WAIT_OBJECT_0)
-        GetExitCodeProcess(program, &code);
+    DWORD code = 0;
+    if (!program || WaitForSingleObject(program, 30000) != WAIT_OBJECT_0 ||
+        !GetExitCodeProcess(program, &code))
+        return std::puts("veldrix.exe did not start, or did not end"), 5;
     std::printf("veldrix.exe: exit code %lu\n", code);
     return int(code);
 }
