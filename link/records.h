@@ -67,6 +67,9 @@ QByteArray configurationFrame(const QString &configuration);
 // rest is split at runs of white space. The caller checks the count.
 QStringList replyValues(const QString &conf, int moduleNameLength);
 
+// The 36 values of a reply, reordered to the write order.
+QStringList inWriteOrder(const QStringList &valuesInReadOrder);
+
 // How the module spells a switch and how a received part is read.
 inline QString switchText(bool on)
 {
