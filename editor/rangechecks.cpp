@@ -117,8 +117,12 @@ bool MainWindow::checkPeriodeRange(uint32_t valeur)
 
 void MainWindow::checkFieldRange(QLineEdit *field)
 {
+    // A field that loses the focus while an exchange runs (the window loses
+    // its activation) is not checked for that focus change: a box in the
+    // middle of an exchange would stop it. The field keeps its text, and is
+    // checked the next time its editing finishes.
     const FieldRule *rule = ruleFor(field->objectName());
-    if (!rule || rangeMessageUp)
+    if (!rule || rangeMessageUp || exchanging)
         return;
     const QScopedValueRollback<bool> guard(rangeMessageUp, true);
 
