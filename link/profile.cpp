@@ -250,11 +250,10 @@ Reading read(const QByteArray &text)
 {
     if (text.size() > largestProfile)
         return {{}, {{0, 0, {}, {}, QStringLiteral("larger than 1 MiB: not a profile")}}};
-    QByteArray content = text;
-    if (content.startsWith("\xef\xbb\xbf"))
-        content.remove(0, 3);
+    // toml++ skips a byte-order mark, and so does QString::fromUtf8 when a
+    // value is quoted from the first line.
     const toml::parse_result parsed =
-        toml::parse(std::string_view(content.constData(), std::size_t(content.size())));
+        toml::parse(std::string_view(text.constData(), std::size_t(text.size())));
     if (!parsed) {
         const toml::source_position at = parsed.error().source().begin;
         const std::string_view description = parsed.error().description();
@@ -267,7 +266,7 @@ Reading read(const QByteArray &text)
                       QString::fromUtf8(description.data(), int(description.size()))}}};
     }
 
-    Checker checker(content);
+    Checker checker(text);
     checker.walk(parsed.table(), QString());
     Reading &reading = checker.reading;
     if (!reading.problems.isEmpty()) {
