@@ -113,12 +113,67 @@ QString oneLine(QString text)
     return text;
 }
 
+// The length of the well-formed UTF-8 sequence of two to four bytes at `at`, or 0.
+int sequenceLength(const QByteArray &text, int at)
+{
+    const auto byte = [&](int i) { return i < text.size() ? uchar(text[i]) : uchar(0); };
+    const uchar lead = byte(at);
+    const int length = lead >= 0xf0 ? 4 : lead >= 0xe0 ? 3 : lead >= 0xc2 ? 2 : 0;
+    const uchar low = lead == 0xe0 ? 0xa0 : lead == 0xf0 ? 0x90 : 0x80;
+    const uchar high = lead == 0xed ? 0x9f : lead == 0xf4 ? 0x8f : 0xbf;
+    if (length == 0 || lead > 0xf4 || byte(at + 1) < low || byte(at + 1) > high)
+        return 0;
+    for (int i = 2; i < length; ++i) {
+        if ((byte(at + i) & 0xc0) != 0x80)
+            return 0;
+    }
+    return length;
+}
+
+// toml++ 3.3 (Debian 12) reaches __builtin_unreachable when it asks whether a
+// character beyond ASCII is white space, which it does for such a character
+// outside a string or a comment, and after a backslash that ends a line in a
+// string. No key or value of a profile needs one, so it is given each of them
+// as '?', which keeps every line and column; problems quote the file's own
+// text. Malformed UTF-8 is left for toml++ to report.
+QByteArray asciiOnly(const QByteArray &text)
+{
+    QByteArray ascii;
+    ascii.reserve(text.size());
+    for (int at = 0; at < text.size();) {
+        const int length = sequenceLength(text, at);
+        ascii += length ? '?' : text[at];
+        at += length ? length : 1;
+    }
+    return ascii;
+}
+
 class Checker
 {
 public:
     explicit Checker(const QByteArray &text) : lines(text.split('\n')) {}
 
     Reading reading;
+
+    // The text of a value or key as it stands in the file: its first line
+    // only, cut short when long.
+    QString written(const toml::source_region &where) const
+    {
+        const int line = int(where.begin.line) - 1;
+        if (line < 0 || line >= lines.size())
+            return {};
+        const QVector<uint> characters = QString::fromUtf8(lines.at(line)).toUcs4();
+        const int from = int(where.begin.column) - 1;
+        int to = where.end.line == where.begin.line ? int(where.end.column) - 1 : characters.size();
+        to = std::min(to, int(characters.size()));
+        if (from < 0 || from >= to)
+            return {};
+        const int shown = std::min(to - from, longestValueShown);
+        QString text = QString::fromUcs4(characters.data() + from, shown).trimmed();
+        if (shown < to - from || where.end.line != where.begin.line)
+            text += QChar(0x2026);
+        return oneLine(text);
+    }
 
     void walk(const toml::table &table, const QString &path)
     {
@@ -139,7 +194,8 @@ public:
             } else {
                 const QString where =
                     path.isEmpty() ? QStringLiteral("a profile") : QStringLiteral("[%1]").arg(path);
-                problem(name.source(), key, node,
+                const QString prefix = path.isEmpty() ? QString() : path + QLatin1Char('.');
+                problem(name.source(), prefix + written(name.source()), node,
                         QStringLiteral("unknown key; %1 holds: %2")
                             .arg(where, namesUnder(path).join(", ")));
             }
@@ -208,25 +264,6 @@ private:
         reading.problems.append({int(where.begin.line), int(where.begin.column), key,
                                  node.is_table() ? QString() : written(node.source()), message});
     }
-
-    // The text of a value as it stands in the file: its first line only, cut short when long.
-    QString written(const toml::source_region &where) const
-    {
-        const int line = int(where.begin.line) - 1;
-        if (line < 0 || line >= lines.size())
-            return {};
-        const QVector<uint> characters = QString::fromUtf8(lines.at(line)).toUcs4();
-        const int from = int(where.begin.column) - 1;
-        int to = where.end.line == where.begin.line ? int(where.end.column) - 1 : characters.size();
-        to = std::min(to, int(characters.size()));
-        if (from < 0 || from >= to)
-            return {};
-        const int shown = std::min(to - from, longestValueShown);
-        QString text = QString::fromUcs4(characters.data() + from, shown).trimmed();
-        if (shown < to - from || where.end.line != where.begin.line)
-            text += QChar(0x2026);
-        return oneLine(text);
-    }
 };
 
 } // namespace
@@ -250,23 +287,27 @@ Reading read(const QByteArray &text)
 {
     if (text.size() > largestProfile)
         return {{}, {{0, 0, {}, {}, QStringLiteral("larger than 1 MiB: not a profile")}}};
-    // toml++ skips a byte-order mark, and so does QString::fromUtf8 when a
-    // value is quoted from the first line.
+    const QByteArray content = text.startsWith("\xef\xbb\xbf") ? text.mid(3) : text;
+    const QByteArray ascii = asciiOnly(content);
     const toml::parse_result parsed =
-        toml::parse(std::string_view(text.constData(), std::size_t(text.size())));
+        toml::parse(std::string_view(ascii.constData(), std::size_t(ascii.size())));
+    Checker checker(content);
     if (!parsed) {
         const toml::source_position at = parsed.error().source().begin;
         const std::string_view description = parsed.error().description();
+        // toml++ names the character it stopped at: the file's, not the '?'.
+        const QString character = checker.written({at, {at.line, at.column + 1}, nullptr});
         return {{},
                 {{int(at.line),
                   int(at.column),
                   {},
                   {},
                   QStringLiteral("not a TOML file: ") +
-                      QString::fromUtf8(description.data(), int(description.size()))}}};
+                      QString::fromUtf8(description.data(), int(description.size()))
+                          .replace(QStringLiteral("'?'"),
+                                   QLatin1Char('\'') + character + QLatin1Char('\''))}}};
     }
 
-    Checker checker(text);
     checker.walk(parsed.table(), QString());
     Reading &reading = checker.reading;
     if (!reading.problems.isEmpty()) {

@@ -135,7 +135,8 @@ private slots:
             {"[time]\nzone_offset_hours = 13\ndaylight_saving = 2\n[can]\ntermination = true\n",
              "^p.toml:2:21: time.zone_offset_hours = 13: .*\np.toml:3:19: time.daylight_saving"},
             {QByteArray("\x00\xff\xfe\x01\x80 binary", 11), "^p.toml:1:1: not a TOML file[^\n]+$"},
-            {"# nothing\n[can]\n", "^p.toml: empty"},
+            {"# \xc3\xa9t\xc3\xa9\n[can]\n", "^p.toml: empty"},
+            {"\xc3\xa9 = 1", "^p.toml:1:1: not a TOML file.*'\xc3\xa9'$"},
             {QByteArray(10 << 20, '#'), "^p.toml: larger than 1 MiB"},
         };
         for (const auto &[text, pattern] : rows)
