@@ -339,7 +339,7 @@ int read(const Invocation &call)
     const QByteArray text =
         profile::write(target.before, {target.module.name, target.module.port,
                                        QDateTime::currentDateTimeUtc().toString(Qt::ISODate),
-                                       QStringLiteral(VELDRIX_VERSION)});
+                                       QStringLiteral("%1 %2").arg(program, VELDRIX_VERSION)});
     if (!toFile) {
         call.out.write(text);
         return Done;
