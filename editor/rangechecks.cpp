@@ -81,8 +81,12 @@ bool MainWindow::checkPeriodeRange(uint32_t valeur)
 
 void MainWindow::checkFieldRange(QLineEdit *field)
 {
+    // A field that loses the focus while an exchange runs (the window loses
+    // its activation) is not checked for that focus change: a box in the
+    // middle of an exchange would stop it. The field keeps its text, and is
+    // checked the next time its editing finishes.
     const records::Setting *setting = formfields::settingOf(field->objectName());
-    if (!setting || setting->kind != records::Kind::Number || rangeMessageUp)
+    if (!setting || setting->kind != records::Kind::Number || rangeMessageUp || exchanging)
         return;
     const QScopedValueRollback<bool> guard(rangeMessageUp, true);
 
