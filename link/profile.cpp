@@ -285,8 +285,11 @@ QString describe(const Problem &problem, const QString &fileName)
 
 Reading read(const QByteArray &text)
 {
-    if (text.size() > largestProfile)
-        return {{}, {{0, 0, {}, {}, QStringLiteral("larger than 1 MiB: not a profile")}}};
+    Problem whole; // a problem of the file as a whole, or of its TOML
+    if (text.size() > largestProfile) {
+        whole.message = QStringLiteral("larger than 1 MiB: not a profile");
+        return {{}, {whole}};
+    }
     const QByteArray content = text.startsWith("\xef\xbb\xbf") ? text.mid(3) : text;
     const QByteArray ascii = asciiOnly(content);
     const toml::parse_result parsed =
@@ -297,15 +300,13 @@ Reading read(const QByteArray &text)
         const std::string_view description = parsed.error().description();
         // toml++ names the character it stopped at: the file's, not the '?'.
         const QString character = checker.written({at, {at.line, at.column + 1}, nullptr});
-        return {{},
-                {{int(at.line),
-                  int(at.column),
-                  {},
-                  {},
-                  QStringLiteral("not a TOML file: ") +
-                      QString::fromUtf8(description.data(), int(description.size()))
-                          .replace(QStringLiteral("'?'"),
-                                   QLatin1Char('\'') + character + QLatin1Char('\''))}}};
+        whole.line = int(at.line);
+        whole.column = int(at.column);
+        whole.message =
+            QStringLiteral("not a TOML file: ") +
+            QString::fromUtf8(description.data(), int(description.size()))
+                .replace(QStringLiteral("'?'"), QLatin1Char('\'') + character + QLatin1Char('\''));
+        return {{}, {whole}};
     }
 
     checker.walk(parsed.table(), QString());
@@ -317,12 +318,8 @@ Reading read(const QByteArray &text)
                              return std::pair(a.line, a.column) < std::pair(b.line, b.column);
                          });
     } else if (reading.values.empty()) {
-        reading.problems.append({0,
-                                 0,
-                                 {},
-                                 {},
-                                 QStringLiteral("empty: the profile sets none of the module's "
-                                                "settings")});
+        whole.message = QStringLiteral("empty: the profile sets none of the module's settings");
+        reading.problems.append(whole);
     }
     return reading;
 }

@@ -1,7 +1,9 @@
-// Settings profiles: every key reaches its setting both ways, every rule
-// refuses what it must with its place and what is allowed, and a module's
-// values that a profile cannot hold are left out of a readable profile.
+// Settings profiles: every key reaches its setting both ways (and a reply's
+// values their place in the write order), every rule refuses what it must
+// with its place and what is allowed, and a module's values that a profile
+// cannot hold are left out of a readable profile.
 #include "link/profile.h"
+#include "link/records.h"
 #include "testsupport.h"
 
 namespace
@@ -100,6 +102,7 @@ private slots:
         QCOMPARE(readBack(text), byKey(values));
         QCOMPARE(readBack("\xEF\xBB\xBF" + QByteArray(text).replace("\n", "\r\n")), byKey(values));
         QCOMPARE(readBack(profile::write(values, {})), byKey(values));
+        QCOMPARE(records::inWriteOrder(standin::inReadOrder(values)), values);
     }
 
     // Each refused with its place, key, value and what is allowed; every
