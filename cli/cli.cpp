@@ -186,11 +186,14 @@ void sendToAll(QVector<Target> &targets, const std::function<QByteArray(const Ta
         });
 }
 
-// Waits, handling events meanwhile.
-void pause(int ms)
+// Gives the modules still in good standing the half second after a command,
+// handling events meanwhile.
+void settle(QVector<Target> &targets)
 {
+    if (inGoodStanding(targets).isEmpty())
+        return;
     QEventLoop loop;
-    QTimer::singleShot(ms, Qt::PreciseTimer, &loop, &QEventLoop::quit);
+    QTimer::singleShot(settleMs, Qt::PreciseTimer, &loop, &QEventLoop::quit);
     loop.exec();
 }
 
@@ -404,7 +407,7 @@ int write(const Invocation &call)
                 records::configurationString(t.module.name, t.wanted));
         },
         exchange::frameDrainMs);
-    pause(settleMs);
+    settle(targets);
     readSettings(targets, &Target::after, NotHeld,
                  QStringLiteral("written, but could not be read back: "));
     for (Target *target : inGoodStanding(targets)) {
@@ -435,7 +438,7 @@ int command(const Invocation &call, const QByteArray &bytes, const QString &done
         return PortError;
     sendToAll(
         targets, [&](const Target &) { return bytes; }, exchange::commandDrainMs);
-    pause(settleMs);
+    settle(targets);
     readSettings(targets, &Target::after, NotHeld,
                  done + QStringLiteral(", but could not be read back: "));
     for (Target *target : inGoodStanding(targets))
