@@ -4,6 +4,7 @@
 #include "app/mainwindow.h"
 #include "app/processstate.h"
 #include "link/ports.h"
+#include "standin/stoppedport.h"
 #include "testsupport.h"
 
 using standin::ModuleStandin;
@@ -206,6 +207,25 @@ private slots:
         QCOMPARE(bench.click("pushButton_Scan"), QStringList{id + " connecté sur port A"});
         QVERIFY(openMeanwhile);
         QVERIFY(!bench.window.isVisible());
+    }
+
+    // Twelve ports after the module whose command never leaves are waited
+    // for side by side, and the module's answer is listened to in full: it is
+    // found, and the click stays well under the 3 s that their drain times
+    // would take one after another.
+    void slowPortsAfterTheModule()
+    {
+        Bench bench;
+        standin::StoppedPort stopped[12];
+        QStringList listed{bench.a.portPath(), gone};
+        for (const standin::StoppedPort &port : stopped)
+            listed << port.path();
+        ports::install(listed);
+        QElapsedTimer clock;
+        clock.start();
+        QCOMPARE(bench.click("pushButton_Scan"),
+                 QStringList({notWritten.arg(gone), id + " connecté sur port A"}));
+        QVERIFY2(clock.elapsed() < 3000, qPrintable(QString::number(clock.elapsed())));
     }
 };
 
