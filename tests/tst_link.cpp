@@ -227,6 +227,71 @@ private slots:
                  QStringList({notWritten.arg(gone), id + " connecté sur port A"}));
         QVERIFY2(clock.elapsed() < 3000, qPrintable(QString::number(clock.elapsed())));
     }
+
+    // While a click talks to the module, the window handles its events: a
+    // timer ticks through a read whose pieces come 200 ms apart, a close is
+    // put off until the click is over (the wait and the re-read after a
+    // command included) and then quits the program, and a field left with a
+    // value out of range opens no box in the middle of an exchange.
+    void duringClick_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<int>("at");     // acts once the module has heard this many commands
+        QTest::addColumn<bool>("close"); // a close, or else the window losing activation
+        QTest::newRow("a close in the wait after a restart") << "pushButton_Reboot" << 3 << true;
+        QTest::newRow("a close in the re-read") << "pushButton_Reboot" << 5 << true;
+        QTest::newRow("a field left in the read") << "pushButton_Scan" << 2 << false;
+    }
+    void duringClick()
+    {
+        QFETCH(QString, button);
+        QFETCH(int, at);
+        QFETCH(bool, close);
+        Bench bench;
+        const QByteArray reply = bench.a.reply();
+        bench.a.change([&](standin::Behaviour &m) {
+            m.answers['s'] = {{0, reply.left(40)}, {200, reply.mid(40, 40)}, {200, reply.mid(80)}};
+        });
+        const bool scan = button == "pushButton_Scan";
+        if (!scan)
+            bench.click("pushButton_Scan");
+        const int read = bench.a.heard().size() + (scan ? 2 : 3); // the click's read heard
+        bench.window.show();
+        QApplication::setActiveWindow(&bench.window);
+        if (!close) {
+            auto *field = testsupport::get<QLineEdit>(bench.window, "lineEdit_ID_Lat_Lon");
+            field->setFocus();
+            field->setText("5");
+        }
+
+        int ticks = 0;
+        bool acted = false, openMeanwhile = false;
+        QTimer ticker;
+        ticker.callOnTimeout([&] {
+            const int heard = bench.a.heard().size();
+            ticks += heard >= read;
+            if (heard < at || std::exchange(acted, true))
+                return;
+            if (close)
+                openMeanwhile = !bench.window.close();
+            else
+                QApplication::setActiveWindow(nullptr);
+        });
+        ticker.start(20);
+        // The program quits once its window is closed; otherwise this does.
+        QGuiApplication::setQuitOnLastWindowClosed(true);
+        QTimer::singleShot(0, [&] {
+            bench.click(qPrintable(button));
+            if (!close)
+                QCoreApplication::quit();
+        });
+        QTimer::singleShot(30000, &ticker, [] { QCoreApplication::exit(1); });
+        QCOMPARE(QApplication::exec(), 0);
+        QVERIFY2(ticks >= 5, qPrintable(QString::number(ticks)));
+        QCOMPARE(openMeanwhile, close);
+        QCOMPARE(bench.window.isVisible(), !close);
+        QCOMPARE(bench.answerer.seen.filter("limites"), QStringList());
+    }
 };
 
 VELDRIX_TEST_MAIN(TestLink)
