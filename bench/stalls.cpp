@@ -74,9 +74,10 @@ bool clickOnce(const Case &c, double &stall, double &took, QString &status)
         listed << module.portPath();
     for (int i = 0; i < c.stoppedPorts; ++i) {
         stopped.push_back(std::make_unique<standin::StoppedPort>());
-        listed << stopped.back()->path();
+        if (stopped.back()->ok())
+            listed << stopped.back()->path();
     }
-    if (listed.size() != 1 + c.stoppedPorts || listed.contains(QString()))
+    if (listed.size() != 1 + c.stoppedPorts)
         return false;
     c.shape(module);
     ports::install(listed);

@@ -218,8 +218,10 @@ private slots:
         Bench bench;
         standin::StoppedPort stopped[12];
         QStringList listed{bench.a.portPath(), gone};
-        for (const standin::StoppedPort &port : stopped)
+        for (const standin::StoppedPort &port : stopped) {
+            QVERIFY(port.ok());
             listed << port.path();
+        }
         ports::install(listed);
         QElapsedTimer clock;
         clock.start();
