@@ -4,6 +4,7 @@
 #include "app/mainwindow.h"
 #include "app/processstate.h"
 #include "link/ports.h"
+#include "standin/stoppedport.h"
 #include "testsupport.h"
 
 using standin::ModuleStandin;
@@ -206,6 +207,92 @@ private slots:
         QCOMPARE(bench.click("pushButton_Scan"), QStringList{id + " connecté sur port A"});
         QVERIFY(openMeanwhile);
         QVERIFY(!bench.window.isVisible());
+    }
+
+    // Twelve ports after the module whose command never leaves are waited
+    // for side by side, and the module's answer is listened to in full: it is
+    // found, and the click stays well under the 3 s that their drain times
+    // would take one after another.
+    void slowPortsAfterTheModule()
+    {
+        Bench bench;
+        standin::StoppedPort stopped[12];
+        QStringList listed{bench.a.portPath(), gone};
+        for (const standin::StoppedPort &port : stopped) {
+            QVERIFY(port.ok());
+            listed << port.path();
+        }
+        ports::install(listed);
+        QElapsedTimer clock;
+        clock.start();
+        QCOMPARE(bench.click("pushButton_Scan"),
+                 QStringList({notWritten.arg(gone), id + " connecté sur port A"}));
+        QVERIFY2(clock.elapsed() < 3000, qPrintable(QString::number(clock.elapsed())));
+    }
+
+    // While a click talks to the module, the window handles its events: a
+    // timer ticks through a read whose pieces come 200 ms apart, a close is
+    // put off until the click is over (the wait and the re-read after a
+    // command included) and then quits the program, and a field left with a
+    // value out of range opens no box in the middle of an exchange.
+    void duringClick_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<int>("at");     // acts once the module has heard this many commands
+        QTest::addColumn<bool>("close"); // a close, or else the window losing activation
+        QTest::newRow("a close in the wait after a restart") << "pushButton_Reboot" << 3 << true;
+        QTest::newRow("a close in the re-read") << "pushButton_Reboot" << 5 << true;
+        QTest::newRow("a field left in the read") << "pushButton_Scan" << 2 << false;
+    }
+    void duringClick()
+    {
+        QFETCH(QString, button);
+        QFETCH(int, at);
+        QFETCH(bool, close);
+        Bench bench;
+        const QByteArray reply = bench.a.reply();
+        bench.a.change([&](standin::Behaviour &m) {
+            m.answers['s'] = {{0, reply.left(40)}, {200, reply.mid(40, 40)}, {200, reply.mid(80)}};
+        });
+        const bool scan = button == "pushButton_Scan";
+        if (!scan)
+            bench.click("pushButton_Scan");
+        const int read = bench.a.heard().size() + (scan ? 2 : 3); // the click's read heard
+        bench.window.show();
+        QApplication::setActiveWindow(&bench.window);
+        if (!close) {
+            auto *field = testsupport::get<QLineEdit>(bench.window, "lineEdit_ID_Lat_Lon");
+            field->setFocus();
+            field->setText("5");
+        }
+
+        int ticks = 0;
+        bool acted = false, openMeanwhile = false;
+        QTimer ticker;
+        ticker.callOnTimeout([&] {
+            const int heard = bench.a.heard().size();
+            ticks += heard >= read;
+            if (heard < at || std::exchange(acted, true))
+                return;
+            if (close)
+                openMeanwhile = !bench.window.close();
+            else
+                QApplication::setActiveWindow(nullptr);
+        });
+        ticker.start(20);
+        // The program quits once its window is closed; otherwise this does.
+        QGuiApplication::setQuitOnLastWindowClosed(true);
+        QTimer::singleShot(0, [&] {
+            bench.click(qPrintable(button));
+            if (!close)
+                QCoreApplication::quit();
+        });
+        QTimer::singleShot(30000, &ticker, [] { QCoreApplication::exit(1); });
+        QCOMPARE(QApplication::exec(), 0);
+        QVERIFY2(ticks >= 5, qPrintable(QString::number(ticks)));
+        QCOMPARE(openMeanwhile, close);
+        QCOMPARE(bench.window.isVisible(), !close);
+        QCOMPARE(bench.answerer.seen.filter("limites"), QStringList());
     }
 };
 
