@@ -48,7 +48,7 @@ struct Bench {
         ports::install({a.portPath()});
     }
     // Clicks and gives the status messages shown meanwhile, ports as "A", "B".
-    QStringList click(const char *button)
+    QStringList click(const QString &button)
     {
         QSignalSpy spy(testsupport::get<QStatusBar>(window, "statusbar"),
                        &QStatusBar::messageChanged);
@@ -156,41 +156,52 @@ private slots:
     // Each command goes out on a port of its own and is reported; half a
     // second later the module is read again. To a module gone, it fails and
     // changes nothing, until a click on "Connecter" finds the module lost.
+    void commands_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QByteArray>("command"); // none: the form's configuration frame
+        QTest::addColumn<QString>("success");
+        QTest::addColumn<QString>("failure");
+        QTest::newRow("configure")
+            << "pushButton_Config" << QByteArray() << "Le module a été configuré."
+            << "Impossible de configurer le module.";
+        QTest::newRow("restart") << "pushButton_Reboot" << QByteArray("rR\n")
+                                 << "Le module a été redémarré."
+                                 << "Impossible de redémarrer le module.";
+        QTest::newRow("factory reset") << "pushButton_RAZ" << QByteArray("zZ\n")
+                                       << "Le module a été remis en configuration usine."
+                                       << "Impossible de redémarrer le module.";
+    }
     void commands()
     {
-        const QList<std::tuple<const char *, QByteArray, QString, QString>> commands = {
-            {"pushButton_Config", "", "Le module a été configuré.",
-             "Impossible de configurer le module."},
-            {"pushButton_Reboot", "rR\n", "Le module a été redémarré.",
-             "Impossible de redémarrer le module."},
-            {"pushButton_RAZ", "zZ\n", "Le module a été remis en configuration usine.",
-             "Impossible de redémarrer le module."}};
-        for (auto [button, command, success, failure] : commands) {
-            Bench bench;
-            bench.click("pushButton_Scan");
-            QStringList expected = command == "zZ\n" ? standin::factorySettings() : held();
-            if (command.isEmpty()) {
-                testsupport::get<QLineEdit>(bench.window, "lineEdit_TimeShift")
-                    ->setText(expected[3] = "+5");
-                command = "c" + id.toUtf8() + ' ' + expected.join(' ').toUtf8() + ' ';
-                command += standin::checkCharacter(command) + QByteArray("\n");
-            }
-            QCOMPARE(bench.click(button), QStringList{id + " connecté sur port A (relecture)"});
-            QCOMPARE(bench.answerer.seen, QStringList{"QMessageBox: " + success + " | "});
-            QCOMPARE(bench.heard(), "iI\nsS\n" + command + "iI\nsS\n");
-            QCOMPARE(bench.a.now().settings, expected);
-            QCOMPARE(testsupport::form(bench.window), expected);
-            QVERIFY(bench.a.heard()[3].atMs - bench.a.heard()[2].atMs >= 480);
-
-            bench.a.unplug();
-            QCOMPARE(bench.click(button), QStringList());
-            QCOMPARE(bench.answerer.seen.last(),
-                     "QMessageBox: " + failure + " | Veuillez débrancher le module et re-essayer.");
-            QCOMPARE(testsupport::buttons(bench.window), "Lire 1 1 1");
-            QCOMPARE(bench.click("pushButton_Scan"),
-                     QStringList({notWritten.arg("A"), "Connexion au module " + id + " perdue"}));
-            QCOMPARE(testsupport::buttons(bench.window), "Connecter 0 0 0");
+        QFETCH(QString, button);
+        QFETCH(QByteArray, command);
+        QFETCH(QString, success);
+        QFETCH(QString, failure);
+        Bench bench;
+        bench.click("pushButton_Scan");
+        QStringList expected = command == "zZ\n" ? standin::factorySettings() : held();
+        if (command.isEmpty()) {
+            testsupport::get<QLineEdit>(bench.window, "lineEdit_TimeShift")
+                ->setText(expected[3] = "+5");
+            command = "c" + id.toUtf8() + ' ' + expected.join(' ').toUtf8() + ' ';
+            command += standin::checkCharacter(command) + QByteArray("\n");
         }
+        QCOMPARE(bench.click(button), QStringList{id + " connecté sur port A (relecture)"});
+        QCOMPARE(bench.answerer.seen, QStringList{"QMessageBox: " + success + " | "});
+        QCOMPARE(bench.heard(), "iI\nsS\n" + command + "iI\nsS\n");
+        QCOMPARE(bench.a.now().settings, expected);
+        QCOMPARE(testsupport::form(bench.window), expected);
+        QVERIFY(bench.a.heard()[3].atMs - bench.a.heard()[2].atMs >= 480);
+
+        bench.a.unplug();
+        QCOMPARE(bench.click(button), QStringList());
+        QCOMPARE(bench.answerer.seen.last(),
+                 "QMessageBox: " + failure + " | Veuillez débrancher le module et re-essayer.");
+        QCOMPARE(testsupport::buttons(bench.window), "Lire 1 1 1");
+        QCOMPARE(bench.click("pushButton_Scan"),
+                 QStringList({notWritten.arg("A"), "Connexion au module " + id + " perdue"}));
+        QCOMPARE(testsupport::buttons(bench.window), "Connecter 0 0 0");
     }
 
     // Closing the window while a click listens to the ports (here C, for 3 s)
