@@ -141,6 +141,10 @@ void ModuleStandin::run()
         if (n > 0) {
             line.append(buffer, int(n));
         } else if (n <= 0 && (p.revents & POLLHUP)) { // nobody holds the port: start afresh
+            if (!line.isEmpty()) { // bytes after the last line feed were heard too
+                const Lock lock(mutex);
+                log.append({line, clock.elapsed(), {}});
+            }
             line.clear();
             ::poll(nullptr, 0, 5);
             continue;
