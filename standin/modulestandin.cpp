@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 namespace standin
@@ -74,14 +75,24 @@ bool ModuleStandin::start()
     return true;
 }
 
+ModuleStandin::~ModuleStandin()
+{
+    unplug();
+    if (master >= 0)
+        ::close(master);
+}
+
+// The terminal is locked rather than closed: closing would free its number
+// for the next terminal opened on the machine, which the program, still
+// holding the module's old port name, would then reach.
 void ModuleStandin::unplug()
 {
     quit = true;
     if (thread.joinable())
         thread.join();
+    int locked = 1;
     if (master >= 0)
-        ::close(master);
-    master = -1;
+        ::ioctl(master, TIOCSPTLCK, &locked);
 }
 
 // Waits `ms`; false when the port was closed meanwhile or the stand-in stops.

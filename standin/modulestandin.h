@@ -68,10 +68,12 @@ class ModuleStandin
 {
 public:
     explicit ModuleStandin(const QByteArray &id = "VELDRIX_GPS2CAN_SIM") : id(id) {}
-    ~ModuleStandin() { unplug(); }
+    ~ModuleStandin();
     bool start(); // opens a pseudo-terminal and answers on it
     QString portPath() const { return path; }
-    void unplug(); // closes it for good
+    // Stops answering for good; the terminal can no longer be opened, and its
+    // name is not given to another terminal while the stand-in lives.
+    void unplug();
 
     template <class F> void change(F f)
     {

@@ -14,8 +14,10 @@ namespace
 {
 
 const QString id = "VELDRIX_GPS2CAN_SIM", gone = "/dev/veldrix-none";
-const QString notWritten = "Impossible d'écrire sur le port %1. Erreur : le port n'existe pas ou a "
-                           "été débranché.";
+// A port that is not there, and the module's port once unplugged.
+const QString notWritten = "Impossible d'écrire sur le port %1. Erreur : %2",
+              absent = "le port n'existe pas ou a été débranché.",
+              unplugged = "le port a disparu, le module a sans doute été débranché.";
 
 // What the modules hold at the start: none of it the form's own at start.
 QStringList held()
@@ -118,7 +120,7 @@ private slots:
             << QStringList{id + " connecté sur port B"};
         QTest::newRow("ports that do not open")
             << gone + " B " + gone + "2 A" << own << own
-            << QStringList{notWritten.arg(gone), notWritten.arg(gone + "2"), ok[0]};
+            << QStringList{notWritten.arg(gone, absent), notWritten.arg(gone + "2", absent), ok[0]};
         // Whatever talks on without pause is cut off (3 s, 4 KiB) and is no module.
         QTest::newRow("a byte every 20 ms, NMEA at 10 Hz")
             << "B A C" << Script(9999, {20, "x"}) << own << ok;
@@ -199,8 +201,9 @@ private slots:
         QCOMPARE(bench.answerer.seen.last(),
                  "QMessageBox: " + failure + " | Veuillez débrancher le module et re-essayer.");
         QCOMPARE(testsupport::buttons(bench.window), "Lire 1 1 1");
-        QCOMPARE(bench.click("pushButton_Scan"),
-                 QStringList({notWritten.arg("A"), "Connexion au module " + id + " perdue"}));
+        QCOMPARE(
+            bench.click("pushButton_Scan"),
+            QStringList({notWritten.arg("A", unplugged), "Connexion au module " + id + " perdue"}));
         QCOMPARE(testsupport::buttons(bench.window), "Connecter 0 0 0");
     }
 
