@@ -146,10 +146,13 @@ private slots:
         QTest::newRow("identification in pieces")
             << "A B" << Script{{0, "VELDRIX_"}, {250, "GPS2CAN"}, {250, "_SIM\r\n"}} << own
             << QStringList{id + " connecté sur port B"};
+        QTest::newRow("identification with a gap of 550 ms")
+            << "A B" << Script{{0, "VELDRIX_"}, {550, "GPS2CAN_SIM\r\n"}} << own << ok;
         QTest::newRow("ports that do not open")
             << gone + " B " + gone + "2 A" << own << own
             << QStringList{notWritten.arg(gone, absent), notWritten.arg(gone + "2", absent), ok[0]};
-        // Whatever talks on without pause is cut off (3 s, 4 KiB) and is no module.
+        // Whatever talks on without pause is cut off (3 s, 4 KiB) and is no
+        // module; the click goes on with the module well within 10 s.
         QTest::newRow("a byte every 20 ms, NMEA at 10 Hz")
             << "B A C" << Script(9999, {20, "x"}) << own << ok;
         QTest::newRow("its name without pause")
@@ -177,6 +180,7 @@ private slots:
                            .replace('C', bench.c.portPath())
                            .split(' ', Qt::SkipEmptyParts));
         QCOMPARE(bench.click("pushButton_Scan"), messages);
+        QVERIFY2(bench.clickMs < 10000, qPrintable(QString::number(bench.clickMs)));
         const bool read = messages.last().startsWith(id);
         QCOMPARE(testsupport::buttons(bench.window), read ? "Lire 1 1 1" : "Connecter 0 0 0");
         QCOMPARE(testsupport::form(bench.window), read ? held() : before);
@@ -185,7 +189,7 @@ private slots:
 
     // Each command goes out on a port of its own and is reported; half a
     // second later the module is read again. To a module gone, it fails and
-    // changes nothing, until a click on "Connecter" finds the module lost.
+    // changes nothing.
     void commands_data()
     {
         QTest::addColumn<QString>("button");
@@ -232,10 +236,24 @@ private slots:
         QCOMPARE(bench.answerer.seen.last(),
                  "QMessageBox: " + failure + " | Veuillez débrancher le module et re-essayer.");
         QCOMPARE(testsupport::buttons(bench.window), "Lire 1 1 1");
-        QCOMPARE(
-            bench.click("pushButton_Scan"),
-            QStringList({notWritten.arg("A", unplugged), "Connexion au module " + id + " perdue"}));
+    }
+
+    // A click finds the module lost. The link then starts afresh: a click
+    // that finds nothing says there is no module, one that finds a module
+    // reads it as a new one.
+    void afterLoss()
+    {
+        Bench bench;
+        bench.click("pushButton_Scan");
+        bench.a.unplug();
+        const QString refused = notWritten.arg("A", unplugged);
+        QCOMPARE(bench.click("pushButton_Scan"),
+                 QStringList({refused, "Connexion au module " + id + " perdue"}));
         QCOMPARE(testsupport::buttons(bench.window), "Connecter 0 0 0");
+        QCOMPARE(bench.click("pushButton_Scan"),
+                 QStringList({refused, "Aucun Module VELDRIX détecté"}));
+        ports::install({bench.b.portPath()});
+        QCOMPARE(bench.click("pushButton_Scan"), QStringList{id + " connecté sur port B"});
     }
 
     // Closing the window while a click listens to the ports (here C, for 3 s)
