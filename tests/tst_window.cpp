@@ -44,7 +44,7 @@ private slots:
             QWidgetList children;
             for (QWidget *child :
                  parent->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly))
-                if (!child->isWindow() && child->objectName().contains('_'))
+                if (!child->isWindow() && !child->objectName().isEmpty())
                     children << child;
             for (QWidget *child : children) {
                 QVERIFY2(parent->rect().contains(child->geometry()),
