@@ -76,12 +76,20 @@ private slots:
     }
 
     // Six patterns in which every two settings differ at least once: a
-    // setting read from or written to another's place shows.
+    // setting read from or written to another's place shows. Their values
+    // come apart and after the last one as a module may send them: several
+    // blanks, tabs, line breaks. Then values the form does not show as sent.
     void records_data()
     {
-        QTest::addColumn<QStringList>("values");
+        QTest::addColumn<QStringList>("sent"); // write order
+        QTest::addColumn<QString>("between");
+        QTest::addColumn<QString>("after");
+        QTest::addColumn<QStringList>("shown");
+        const QStringList between{" ", "   ", "\t", " \t ", "\r\n", "\n"},
+            after{"", " ", "\r\n", "\n", "\t", "\r\n"};
+        QStringList values;
         for (int bit = 0; bit < 6; ++bit) {
-            QStringList values;
+            values.clear();
             for (const QString &widget : standin::widgets()) {
                 const int w = values.size();
                 values << QString::number(widget.startsWith("combo")    ? 125 << (bit % 4)
@@ -89,24 +97,47 @@ private slots:
                                           : widget.startsWith("horizo") ? 10 + 5 * bit
                                                                         : ((w + 1) >> bit) & 1);
             }
-            QTest::addRow("bit %d", bit) << values;
+            QTest::addRow("bit %d", bit) << values << between[bit] << after[bit] << values;
         }
+        // A speed the box does not offer leaves its first item; the slider
+        // keeps to its steps while the label shows the number as sent.
+        QStringList odd = values, shown = values;
+        odd[0] = "800", odd[29] = "47", shown[0] = "125", shown[29] = "45";
+        QTest::newRow("speed 800, brightness 47") << odd << " "
+                                                  << "" << shown;
+        odd[0] = "0500", odd[29] = shown[29] = "100";
+        QTest::newRow("speed 0500") << odd << " "
+                                    << "" << shown;
     }
     void records()
     {
-        QFETCH(QStringList, values);
+        QFETCH(QStringList, sent);
+        QFETCH(QString, between);
+        QFETCH(QString, after);
+        QFETCH(QStringList, shown);
         MainWindow window;
         moduleName = "VELDRIX_X";
-        const QString reply = "VELDRIX_X#" + standin::inReadOrder(values).join(' ');
+        const QString reply = "VELDRIX_X#" + standin::inReadOrder(sent).join(between) + after;
         bool loaded = false;
         QVERIFY(QMetaObject::invokeMethod(&window, "parseConfToUI", Q_RETURN_ARG(bool, loaded),
                                           Q_ARG(QString, reply)) &&
                 loaded);
-        QCOMPARE(testsupport::form(window), values);
-        QCOMPARE(get<QLabel>(window, "label_LumLEDpercent")->text(), values[29] + " %");
-        QString sent;
-        QVERIFY(QMetaObject::invokeMethod(&window, "makeConfFromUI", Q_RETURN_ARG(QString, sent)));
-        QCOMPARE(sent, "cVELDRIX_X " + values.join(' ') + ' ');
+        QCOMPARE(testsupport::form(window), shown);
+        QCOMPARE(get<QLabel>(window, "label_LumLEDpercent")->text(), sent[29] + " %");
+        QString written;
+        QVERIFY(
+            QMetaObject::invokeMethod(&window, "makeConfFromUI", Q_RETURN_ARG(QString, written)));
+        QCOMPARE(written, "cVELDRIX_X " + shown.join(' ') + ' ');
+    }
+
+    // A slider moved off its steps goes down to one; the label follows.
+    void brightnessSteps()
+    {
+        MainWindow window;
+        auto *slider = get<QSlider>(window, "horizontalSlider_LumLED");
+        slider->setSliderPosition(37); // as a drag leaves it
+        QCOMPARE(slider->value(), 35);
+        QCOMPARE(get<QLabel>(window, "label_LumLEDpercent")->text(), "35 %");
     }
 
     // Each bound is in range, one step beyond it is not, with the message of
