@@ -140,40 +140,72 @@ private slots:
         QCOMPARE(get<QLabel>(window, "label_LumLEDpercent")->text(), "35 %");
     }
 
-    // Each bound is in range, one step beyond it is not, with the message of
-    // the field's kind; validators only where the form has them.
+    // Typed as a user types, on a shown window: letters go only where any
+    // text goes. Each bound is in range, one step beyond it is not: leaving
+    // the field with Tab or Return then brings one message, of the field's
+    // kind, after which the field has the focus back with its text selected,
+    // to be typed over.
+    void ranges_data()
+    {
+        QTest::addColumn<QString>("fields");
+        QTest::addColumn<int>("low");
+        QTest::addColumn<int>("high");
+        QTest::addColumn<QString>("what");
+        QTest::addColumn<bool>("integersOnly");
+        QTest::newRow("identifiers")
+            << "ID_Lat_Lon ID_Speed_Alt ID_precision ID_UTC_Time ID_Current_Time ID_Time" << 10
+            << 2045 << "L'identifiant est" << true;
+        QTest::newRow("periods") << "periode_Lon_Lat periode_Speed_Alt periode_precision "
+                                    "periode_UTC_time periode_Current_time periode_Time "
+                                    "periode_Lon_Lat_RT periode_Time_RT"
+                                 << 10 << 2500 << "La periode est" << true;
+        QTest::newRow("ECUmaster periods") << "periode_ECUMASTER_GPS_INFOS periode_ECUMASTER_TIME"
+                                           << 10 << 2500 << "La periode est" << false;
+        QTest::newRow("time zone") << "TimeShift" << -12 << 12 << "Le décalage horaire est" << true;
+        QTest::newRow("first MegaSquirt identifier")
+            << "PremierID_RT" << 10 << 2000 << "L'identifiant est" << true;
+        QTest::newRow("identifier offset") << "OffsetID_RT" << 10 << 30 << "L'offset est" << true;
+        QTest::newRow("first ECUmaster identifier")
+            << "PremierID_ECUMASTER" << 10 << 2000 << "L'identifiant est" << false;
+    }
     void ranges()
     {
+        QFETCH(QString, fields);
+        QFETCH(int, low);
+        QFETCH(int, high);
+        QFETCH(QString, what);
+        QFETCH(bool, integersOnly);
+        const QString box = "QMessageBox: " + what + " en dehors des limites. | La " +
+                            QString("valeur doit être comprise entre %1 et %2").arg(low).arg(high) +
+                            (high == 2500 ? " (ms)" : "");
         MainWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
         testsupport::Answerer answerer;
-        const QList<std::tuple<const char *, int, int, const char *, bool>> rules = {
-            {"ID_Lat_Lon ID_Speed_Alt ID_precision ID_UTC_Time ID_Current_Time ID_Time", 10, 2045,
-             "L'identifiant est", true},
-            {"periode_Lon_Lat periode_Speed_Alt periode_precision periode_UTC_time "
-             "periode_Current_time periode_Time periode_Lon_Lat_RT periode_Time_RT",
-             10, 2500, "La periode est", true},
-            {"periode_ECUMASTER_GPS_INFOS periode_ECUMASTER_TIME", 10, 2500, "La periode est",
-             false},
-            {"TimeShift", -12, 12, "Le décalage horaire est", true},
-            {"PremierID_RT", 10, 2000, "L'identifiant est", true},
-            {"OffsetID_RT", 10, 30, "L'offset est", true},
-            {"PremierID_ECUMASTER", 10, 2000, "L'identifiant est", false}};
-        for (const auto &[fields, low, high, what, validated] : rules) {
-            const QString box =
-                "QMessageBox: " + QString(what) + " en dehors des limites. | La " +
-                QString("valeur doit être comprise entre %1 et %2").arg(low).arg(high) +
-                (high == 2500 ? " (ms)" : "");
-            for (const QString &field : QString(fields).split(' ')) {
-                auto *edit = get<QLineEdit>(window, "lineEdit_" + field);
-                QVERIFY2(bool(qobject_cast<const QIntValidator *>(edit->validator())) == validated,
-                         qPrintable(field));
-                answerer.seen.clear();
-                for (int value : {low - 1, low, high, high + 1}) {
-                    edit->setText(QString::number(value));
-                    QVERIFY(QMetaObject::invokeMethod(edit, "editingFinished"));
-                }
-                QCOMPARE(answerer.seen.join('\n') + ' ' + field, box + '\n' + box + ' ' + field);
+        for (const QString &field : fields.split(' ')) {
+            auto *edit = get<QLineEdit>(window, "lineEdit_" + field);
+            QTest::mouseClick(edit, Qt::LeftButton);
+            QTest::keyClicks(edit, "x");
+            QCOMPARE(edit->text(), integersOnly ? "" : "x");
+            answerer.seen.clear();
+            const QList<QPair<int, Qt::Key>> typed = {{low - 1, Qt::Key_Tab},
+                                                      {high + 1, Qt::Key_Return},
+                                                      {low, Qt::Key_Return},
+                                                      {high, Qt::Key_Tab}};
+            for (const auto &[value, leave] : typed) {
+                QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+                QTest::keyClicks(edit, QString::number(value));
+                QCOMPARE(edit->text(), QString::number(value));
+                QTest::keyClick(edit, leave);
+                if (value >= low && value <= high)
+                    continue;
+                // The window manager gives the window its focus back.
+                window.activateWindow();
+                QVERIFY(QTest::qWaitForWindowActive(&window));
+                QCOMPARE(QApplication::focusWidget(), edit);
+                QCOMPARE(edit->selectedText(), edit->text());
             }
+            QCOMPARE(answerer.seen.join('\n') + ' ' + field, box + '\n' + box + ' ' + field);
         }
     }
 
