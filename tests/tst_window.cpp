@@ -1,8 +1,9 @@
 // The window without a module: the form's geometry and fixed parts, both
-// records against the stand-in's table, the range checks, and the menus used
-// as a user uses them.
+// records against the stand-in's table, the range checks and the tab chain
+// as a user types, and the menus used as a user uses them.
 #include "app/mainwindow.h"
 #include "app/processstate.h"
+#include "forms/formabout.h"
 #include "testsupport.h"
 
 using testsupport::get;
@@ -18,6 +19,19 @@ void trigger(QMainWindow &window, const QString &text)
         if (action->text() == text && !action->associatedWidgets().isEmpty())
             return action->trigger();
     QFAIL(qPrintable("no menu entry " + text));
+}
+
+// Every caption of the window and of an about dialog, by object name.
+QMap<QString, QString> captions(QMainWindow &window)
+{
+    FormAbout about(&window);
+    QMap<QString, QString> shown;
+    for (QWidget *widget : window.findChildren<QWidget *>()) {
+        const char *caption = qobject_cast<QGroupBox *>(widget) ? "title" : "text";
+        if (!widget->objectName().isEmpty() && !widget->property(caption).toString().isEmpty())
+            shown[widget->objectName()] = widget->property(caption).toString();
+    }
+    return shown;
 }
 
 } // namespace
@@ -209,28 +223,89 @@ private slots:
         }
     }
 
-    // Through the menus: each language at once and at the next start, Qt's
-    // own texts with it, the choice stored; the about dialog; quitting.
-    void menus()
+    // Tab from the bus speed visits the form in its order.
+    void tabChain()
+    {
+        MainWindow window;
+        for (const char *name : {"pushButton_Config", "pushButton_Reboot", "pushButton_RAZ"})
+            get(window, name)->setEnabled(true); // as once a module has been read
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        get(window, "comboBox_VCAN")->setFocus();
+        QStringList reached{QApplication::focusWidget()->objectName()};
+        while (reached.size() < 31) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            reached << QApplication::focusWidget()->objectName();
+        }
+        QCOMPARE(reached.join(' '),
+                 "comboBox_VCAN checkBox_ZT checkBox_DayLightSaving lineEdit_PremierID_RT "
+                 "lineEdit_OffsetID_RT checkBox_Lon_Lat_RT lineEdit_periode_Lon_Lat_RT "
+                 "checkBox_Time_RT lineEdit_periode_Time_RT checkBox_GPS_Long_Lat "
+                 "lineEdit_ID_Lat_Lon lineEdit_periode_Lon_Lat checkBox_GPS_Speed_Alt "
+                 "lineEdit_ID_Speed_Alt lineEdit_periode_Speed_Alt checkBox_precision "
+                 "lineEdit_ID_precision lineEdit_periode_precision checkBox_GPS_UTC_Time "
+                 "lineEdit_ID_UTC_Time lineEdit_periode_UTC_time checkBox_GPS_CURRENT_Time "
+                 "lineEdit_ID_Current_Time lineEdit_periode_Current_time checkBox_Time "
+                 "lineEdit_ID_Time lineEdit_periode_Time pushButton_Scan pushButton_Config "
+                 "pushButton_Reboot pushButton_RAZ");
+    }
+
+    // The title is the program's name until a language is chosen. Each
+    // language applies at once and at the next start, Qt's own texts with
+    // it, and is stored. In English every caption comes from the catalogue:
+    // only these few read the same in both languages.
+    void languages()
     {
         {
             MainWindow window;
             QCOMPARE(QSettings().value("Language"), "fr");
+            QCOMPARE(window.windowTitle(), "veldrix");
+            const QMap<QString, QString> french = captions(window);
             trigger(window, "&Anglais");
-            QCOMPARE(get<QPushButton>(window, "pushButton_Scan")->text(), "Connect");
+            QCOMPARE(window.windowTitle(), "VELDRIX v2.1");
             QCOMPARE(QSettings().value("Language"), "en");
+            const QMap<QString, QString> english = captions(window);
+            QStringList same;
+            for (auto caption = french.begin(); caption != french.end(); ++caption)
+                if (english.value(caption.key()) == caption.value())
+                    same << caption.key();
+            QCOMPARE(same.join(' '), "applicationName copyright groupBox groupBox_5 groupBox_6 "
+                                     "label_4 label_LumLEDpercent version");
         }
         MainWindow window;
+        QCOMPARE(window.windowTitle(), "veldrix");
         QCOMPARE(get<QPushButton>(window, "pushButton_Scan")->text(), "Connect");
         trigger(window, "&French");
         QCOMPARE(get<QPushButton>(window, "pushButton_Scan")->text(), "Connecter");
         QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Annuler");
         QCOMPARE(QSettings().value("Language"), "fr");
-        testsupport::Answerer answerer;
-        trigger(window, "About veldrix…");
-        QCOMPARE(answerer.seen, QStringList{"FormAbout:  | "});
+    }
+
+    // The about entry opens the dialog, with the program's version.
+    void about()
+    {
+        MainWindow window;
+        QString version;
+        QTimer::singleShot(0, &window, [&version] {
+            if (QWidget *dialog = QApplication::activeModalWidget()) {
+                version = get<QLabel>(*dialog, "version")->text();
+                dialog->close();
+            }
+        });
+        trigger(window, "À propos de veldrix…");
+        QCOMPARE(version, "Version 2.1.0.0");
+    }
+
+    // Ctrl+Q closes the window, and the program ends with it.
+    void quit()
+    {
+        MainWindow window;
         window.show();
-        trigger(window, "&Quit");
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QTimer::singleShot(0, &window,
+                           [&window] { QTest::keyClick(&window, Qt::Key_Q, Qt::ControlModifier); });
+        QTimer::singleShot(5000, &window, [] { QCoreApplication::exit(1); });
+        QCOMPARE(QCoreApplication::exec(), 0);
         QVERIFY(!window.isVisible());
     }
 };
