@@ -1,6 +1,7 @@
-// The module protocol without any widget: the check character. Replies of
-// every shape are the fuzz target's; the records and the exchanges, with the
-// settings of every port, are the window's tests.
+// The module protocol without any widget: the check character, and the
+// stand-in's reply pinned. Replies of every shape are the fuzz target's; the
+// records and the exchanges, with the settings of every port, are the
+// window's tests.
 #include "link/records.h"
 #include "testsupport.h"
 
@@ -17,6 +18,17 @@ private slots:
             QCOMPARE(standin::checkCharacter(bytes), check);
             QCOMPARE(records::checkCharacter(bytes), check);
         }
+    }
+
+    // The stand-in's answer to the read command with its factory settings,
+    // written out once: the witness's own tables cannot drift unseen.
+    void standinReply()
+    {
+        QCOMPARE(standin::ModuleStandin().reply(),
+                 QByteArray("VELDRIX_GPS2CAN_SIM 500 1 1 1 1 100 1000 1 200 1001 0 500 1002 0 1000 "
+                            "1003 1 1000 1004 0 1000 1005 0 0 50 100 1520 10 1 50 0 1 0 100 1000 "
+                            "1536"
+                            "5\r\n"));
     }
 };
 
