@@ -27,7 +27,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const std::optional<QString> name = exchange::moduleNameFromIdentification(bytes);
     const QByteArray kept = bytes.left(bytes.size() - 2);
     REQUIRE(name.has_value() == (bytes.size() > 2 && kept.startsWith("VELDRIX_")));
-    REQUIRE(!name || *name == exchange::textBeforeNul(kept));
+    // The name stops at the first NUL, where the bytes read as a C string end.
+    REQUIRE(!name || *name == QString::fromUtf8(kept.constData()));
 
     // Plain ASCII passes exactly when it has the prefix and a right check character.
     const QString checked = records::checkedReply(exchange::textBeforeNul(bytes));
