@@ -121,8 +121,7 @@ void ModuleStandin::write(const QByteArray &bytes)
 void ModuleStandin::handle(const QByteArray &command)
 {
     std::unique_lock<Mutex> lock(mutex);
-    log.append({command + '\n', clock.elapsed(), {}});
-    ::tcgetattr(master, &log.last().line);
+    log.append(command + '\n');
     if (command == "zZ")
         behaviour.settings = factorySettings();
     // A configuration frame: "c", id, a blank, 36 values each followed by a blank, check.
@@ -154,7 +153,7 @@ void ModuleStandin::run()
         } else if (n <= 0 && (p.revents & POLLHUP)) { // nobody holds the port: start afresh
             if (!line.isEmpty()) { // bytes after the last line feed were heard too
                 const Lock lock(mutex);
-                log.append({line, clock.elapsed(), {}});
+                log.append(line);
             }
             line.clear();
             ::poll(nullptr, 0, 5);
