@@ -36,8 +36,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (std::all_of(bytes.begin(), bytes.end(), [](char byte) { return byte > 0; }))
         REQUIRE((checked != "NAN") == (n >= 3 && bytes.startsWith("VELDRIX_") &&
                                        standin::checkCharacter(bytes.left(n - 3)) == bytes[n - 3]));
-    if (checked == reply.chopped(3))
-        REQUIRE(records::replyValues(checked, 19) ==
-                standin::inReadOrder(standin::factorySettings()));
+    records::replyValues(checked, 19); // the order of the values is the window tests'
     return 0;
 }
