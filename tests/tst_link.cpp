@@ -262,7 +262,7 @@ private slots:
         QElapsedTimer clock;
         clock.start();
         QCOMPARE(bench.click("pushButton_Scan"),
-                 QStringList({notWritten.arg(gone), id + " connecté sur port A"}));
+                 QStringList({notWritten.arg(gone, absent), id + " connecté sur port A"}));
         QVERIFY2(clock.elapsed() < 3000, qPrintable(QString::number(clock.elapsed())));
     }
 
