@@ -72,36 +72,35 @@ void MainWindow::msleep(int msec)
 
 // After a command went out, the module is given half a second and then read
 // again: the form shows what it really holds, and the status bar whether it
-// is back. A command that could not be written changes nothing. A close
-// asked for at any time meanwhile, the wait and the re-read included, is
-// carried out once the click is over.
-void MainWindow::on_pushButton_Config_clicked()
+// is back. A command that could not be written changes nothing.
+void MainWindow::concludeCommand(bool sent, const char *success, const char *failure)
 {
-    const Busy busy(*this);
-    if (reported(sendConfToModule(), "Le module a été configuré.",
-                 "Impossible de configurer le module.")) {
+    if (reported(sent, success, failure)) {
         msleep(500);
         on_pushButton_Scan_clicked();
     }
 }
 
+// A close asked for at any time during a command, its box, the wait and the
+// re-read included, is carried out once the click is over.
+void MainWindow::on_pushButton_Config_clicked()
+{
+    const Busy busy(*this);
+    concludeCommand(sendConfToModule(), "Le module a été configuré.",
+                    "Impossible de configurer le module.");
+}
+
 void MainWindow::on_pushButton_Reboot_clicked()
 {
     const Busy busy(*this);
-    if (reported(rebootModule(), "Le module a été redémarré.",
-                 "Impossible de redémarrer le module.")) {
-        msleep(500);
-        on_pushButton_Scan_clicked();
-    }
+    concludeCommand(rebootModule(), "Le module a été redémarré.",
+                    "Impossible de redémarrer le module.");
 }
 
 // A failed factory reset reads like a failed restart.
 void MainWindow::on_pushButton_RAZ_clicked()
 {
     const Busy busy(*this);
-    if (reported(resetModule(), "Le module a été remis en configuration usine.",
-                 "Impossible de redémarrer le module.")) {
-        msleep(500);
-        on_pushButton_Scan_clicked();
-    }
+    concludeCommand(resetModule(), "Le module a été remis en configuration usine.",
+                    "Impossible de redémarrer le module.");
 }

@@ -89,6 +89,8 @@ private:
     void awaitExchange(const std::function<void()> &exchange);
     // Writes bytes to the module's port and lets them drain; no answer is read.
     bool sendToModule(const QByteArray &bytes, int drainMs);
+    // Tells how a command went and, when it went out, reads the module again.
+    void concludeCommand(bool sent, const char *success, const char *failure);
 
     Ui_MainWindow *ui;
     int clicksTalking = 0; // nested: a command's click runs the connect click
