@@ -7,22 +7,10 @@
 
 #include <QEventLoop>
 #include <QMessageBox>
-#include <QSerialPort>
 #include <QTimer>
 
 namespace
 {
-
-// One exchange that only writes: open the module's port, send, let it drain.
-// The port is closed when this returns.
-bool sendToModule(const QByteArray &bytes, int drainMs)
-{
-    QSerialPort port;
-    exchange::prepare(port, modulePortName);
-    if (!port.open(QIODevice::ReadWrite))
-        return false;
-    return exchange::send(port, bytes, drainMs) == exchange::Sent::Done;
-}
 
 // Tells the user how a command went. The boxes have no parent, title or icon.
 void report(const QString &text, const QString &advice = QString())
@@ -48,6 +36,15 @@ bool reported(bool sent, const char *success, const char *failure)
 }
 
 } // namespace
+
+// One exchange that only writes: open the module's port, send, let it drain.
+// The port is closed when this returns.
+bool MainWindow::sendToModule(const QByteArray &bytes, int drainMs)
+{
+    exchange::Round round({exchange::writeRequest(modulePortName, bytes, drainMs)});
+    awaitExchange([&round] { round.run(); });
+    return round.outcome(0).sent == exchange::Sent::Done;
+}
 
 // The configuration string as UTF-8, its check character, one line feed.
 bool MainWindow::sendConfToModule()
@@ -76,30 +73,34 @@ void MainWindow::msleep(int msec)
 // After a command went out, the module is given half a second and then read
 // again: the form shows what it really holds, and the status bar whether it
 // is back. A command that could not be written changes nothing.
-void MainWindow::on_pushButton_Config_clicked()
+void MainWindow::concludeCommand(bool sent, const char *success, const char *failure)
 {
-    if (reported(sendConfToModule(), "Le module a été configuré.",
-                 "Impossible de configurer le module.")) {
+    if (reported(sent, success, failure)) {
         msleep(500);
         on_pushButton_Scan_clicked();
     }
 }
 
+// A close asked for at any time during a command, its box, the wait and the
+// re-read included, is carried out once the click is over.
+void MainWindow::on_pushButton_Config_clicked()
+{
+    const Busy busy(*this);
+    concludeCommand(sendConfToModule(), "Le module a été configuré.",
+                    "Impossible de configurer le module.");
+}
+
 void MainWindow::on_pushButton_Reboot_clicked()
 {
-    if (reported(rebootModule(), "Le module a été redémarré.",
-                 "Impossible de redémarrer le module.")) {
-        msleep(500);
-        on_pushButton_Scan_clicked();
-    }
+    const Busy busy(*this);
+    concludeCommand(rebootModule(), "Le module a été redémarré.",
+                    "Impossible de redémarrer le module.");
 }
 
 // A failed factory reset reads like a failed restart.
 void MainWindow::on_pushButton_RAZ_clicked()
 {
-    if (reported(resetModule(), "Le module a été remis en configuration usine.",
-                 "Impossible de redémarrer le module.")) {
-        msleep(500);
-        on_pushButton_Scan_clicked();
-    }
+    const Busy busy(*this);
+    concludeCommand(resetModule(), "Le module a été remis en configuration usine.",
+                    "Impossible de redémarrer le module.");
 }

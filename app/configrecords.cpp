@@ -1,11 +1,67 @@
 // The form's side of the two configuration records: the slots only move
 // values between the widgets and the table of link/records.h.
+#include "app/formfields.h"
 #include "app/mainwindow.h"
 #include "app/processstate.h"
 #include "forms/ui_mainwindow.h"
 #include "link/records.h"
 
 #include <QAbstractButton>
+
+namespace formfields
+{
+
+// clang-format off
+const std::array<Field, records::settingCount> fields = {{
+    {"comboBox_VCAN",                          nullptr},
+    {"checkBox_ZT",                            nullptr},
+    {"checkBox_DayLightSaving",                nullptr},
+    {"lineEdit_TimeShift",                     nullptr},
+    {"checkBox_GPS_Long_Lat",                  nullptr},
+    {"checkBox_GPS_Speed_Alt",                 nullptr},
+    {"checkBox_precision",                     nullptr},
+    {"checkBox_GPS_UTC_Time",                  nullptr},
+    {"checkBox_GPS_CURRENT_Time",              nullptr},
+    {"checkBox_Time",                          nullptr},
+    {"checkBox_Lon_Lat_RT",                    nullptr},
+    {"checkBox_Time_RT",                       nullptr},
+    {"lineEdit_periode_Lon_Lat",               nullptr},
+    {"lineEdit_ID_Lat_Lon",                    nullptr},
+    {"lineEdit_periode_Speed_Alt",             nullptr},
+    {"lineEdit_ID_Speed_Alt",                  nullptr},
+    {"lineEdit_periode_precision",             nullptr},
+    {"lineEdit_ID_precision",                  nullptr},
+    {"lineEdit_periode_UTC_time",              nullptr},
+    {"lineEdit_ID_UTC_Time",                   nullptr},
+    {"lineEdit_periode_Current_time",          nullptr},
+    {"lineEdit_ID_Current_Time",               nullptr},
+    {"lineEdit_periode_Time",                  nullptr},
+    {"lineEdit_ID_Time",                       nullptr},
+    {"lineEdit_periode_Lon_Lat_RT",            nullptr},
+    {"lineEdit_periode_Time_RT",               nullptr},
+    {"lineEdit_PremierID_RT",                  nullptr},
+    {"lineEdit_OffsetID_RT",                   nullptr},
+    {"checkBox_LEDs",                          nullptr},
+    {"horizontalSlider_LumLED",                "label_LumLEDpercent"},
+    {"radioButton_hEllipsoidal",               "radioButton_hMSL"},
+    {"checkBox_ECUMASTER_GPS_INFOS",           nullptr},
+    {"checkBox_ECUMASTER_TIME",                nullptr},
+    {"lineEdit_periode_ECUMASTER_GPS_INFOS",   nullptr},
+    {"lineEdit_periode_ECUMASTER_TIME",        nullptr},
+    {"lineEdit_PremierID_ECUMASTER",           nullptr},
+}};
+// clang-format on
+
+const records::Setting *settingOf(const QString &objectName)
+{
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (objectName == QLatin1String(fields[i].widget))
+            return &records::settings[i];
+    }
+    return nullptr;
+}
+
+} // namespace formfields
 
 namespace
 {
@@ -15,6 +71,11 @@ template <typename W> W *formWidget(QWidget *form, const char *name)
     return form->findChild<W *>(QLatin1String(name));
 }
 
+const formfields::Field &fieldOf(const records::Setting &setting)
+{
+    return formfields::fields[std::size_t(&setting - records::settings.data())];
+}
+
 } // namespace
 
 QString MainWindow::makeConfFromUI()
@@ -22,23 +83,23 @@ QString MainWindow::makeConfFromUI()
     QWidget *const form = ui->centralwidget;
     QStringList values;
     for (const records::Setting &setting : records::settings) {
+        const char *const widget = fieldOf(setting).widget;
         QString value;
         switch (setting.kind) {
         case records::Kind::CanSpeed: {
-            const auto *box = formWidget<QComboBox>(form, setting.widget);
+            const auto *box = formWidget<QComboBox>(form, widget);
             value = QString::number(box->itemData(box->currentIndex(), Qt::UserRole).toInt());
             break;
         }
         case records::Kind::Switch:
         case records::Kind::Altitude:
-            value =
-                records::switchText(formWidget<QAbstractButton>(form, setting.widget)->isChecked());
+            value = records::switchText(formWidget<QAbstractButton>(form, widget)->isChecked());
             break;
-        case records::Kind::Text:
-            value = formWidget<QLineEdit>(form, setting.widget)->text();
+        case records::Kind::Number:
+            value = formWidget<QLineEdit>(form, widget)->text();
             break;
         case records::Kind::Brightness:
-            value = QString::number(formWidget<QSlider>(form, setting.widget)->value());
+            value = QString::number(formWidget<QSlider>(form, widget)->value());
             break;
         }
         values.append(value);
@@ -55,9 +116,10 @@ bool MainWindow::parseConfToUI(QString conf)
     QWidget *const form = ui->centralwidget;
     for (const records::Setting *setting : records::settingsInReadOrder()) {
         const QString &part = parts.at(setting->readPosition - 1);
+        const formfields::Field &field = fieldOf(*setting);
         switch (setting->kind) {
         case records::Kind::CanSpeed: {
-            auto *box = formWidget<QComboBox>(form, setting->widget);
+            auto *box = formWidget<QComboBox>(form, field.widget);
             const int index =
                 box->findData(part, Qt::UserRole, Qt::MatchExactly | Qt::MatchCaseSensitive);
             if (index >= 0)
@@ -65,23 +127,22 @@ bool MainWindow::parseConfToUI(QString conf)
             break;
         }
         case records::Kind::Switch:
-            formWidget<QAbstractButton>(form, setting->widget)
-                ->setChecked(records::switchIsOn(part));
+            formWidget<QAbstractButton>(form, field.widget)->setChecked(records::switchIsOn(part));
             break;
         case records::Kind::Altitude:
             // The two buttons exclude each other: checking one clears the other.
-            formWidget<QAbstractButton>(form, records::switchIsOn(part) ? setting->widget
-                                                                        : setting->partner)
+            formWidget<QAbstractButton>(form,
+                                        records::switchIsOn(part) ? field.widget : field.partner)
                 ->setChecked(true);
             break;
-        case records::Kind::Text:
-            formWidget<QLineEdit>(form, setting->widget)->setText(part);
+        case records::Kind::Number:
+            formWidget<QLineEdit>(form, field.widget)->setText(part);
             break;
         case records::Kind::Brightness:
             // The slider keeps to its range and its steps; the label then shows
             // the text as the module sent it.
-            formWidget<QSlider>(form, setting->widget)->setValue(part.toInt());
-            formWidget<QLabel>(form, setting->partner)->setText(QStringLiteral("%1 %").arg(part));
+            formWidget<QSlider>(form, field.widget)->setValue(part.toInt());
+            formWidget<QLabel>(form, field.partner)->setText(QStringLiteral("%1 %").arg(part));
             break;
         }
     }

@@ -8,10 +8,6 @@
 #include "link/probe.h"
 #include "link/records.h"
 
-#include <QElapsedTimer>
-#include <QScopeGuard>
-#include <QSerialPort>
-
 // Every listed port is asked to identify itself, all of them at once; the
 // last one in the list that answers as a module wins, whichever answered
 // first. A port that did not open cannot be written to, which is where it
@@ -27,7 +23,7 @@ void MainWindow::FindModuleOverSerial()
         ui->statusbar->showMessage(
             QString("Impossible d'écrire sur le port %1. Erreur : %2")
                 .arg(refusal.port, exchange::explainPortError(refusal.error)));
-    round.collect();
+    awaitExchange([&round] { round.collect(); });
 
     if (const std::optional<probe::Module> module = round.lastModule()) {
         moduleFound = true;
@@ -38,28 +34,12 @@ void MainWindow::FindModuleOverSerial()
 
 bool MainWindow::readConfFromSerial()
 {
-    QByteArray reply;
-    {
-        QSerialPort port;
-        exchange::prepare(port, modulePortName);
-        if (!port.open(QIODevice::ReadWrite))
-            return false;
-        QElapsedTimer sinceCommand;
-        sinceCommand.start();
-        if (exchange::send(port, "sS\n", exchange::commandDrainMs) != exchange::Sent::Done)
-            return false;
-        bool cutOff = false;
-        reply = exchange::receive(port, exchange::silenceMs, exchange::replyCeiling.bytes,
-                                  exchange::replyCeiling.ms - int(sinceCommand.elapsed()), &cutOff);
-        if (cutOff || port.error() == QSerialPort::ReadError)
-            return false;
-        if (port.error() == QSerialPort::TimeoutError && reply.isEmpty())
-            return false;
-    }
-
-    if (reply.size() <= 2)
+    exchange::Round read({exchange::readRequest(modulePortName)});
+    awaitExchange([&read] { read.run(); });
+    const std::optional<QString> reply = exchange::replyText(read.outcome(0));
+    if (!reply)
         return false;
-    const QString checked = checked_String_with_CRC_Removed(exchange::textBeforeNul(reply));
+    const QString checked = checked_String_with_CRC_Removed(*reply);
     if (checked == records::rejectedReply)
         return false;
     return parseConfToUI(checked);
@@ -69,14 +49,7 @@ void MainWindow::on_pushButton_Scan_clicked()
 {
     // While the ports are listened to, the window keeps painting and its
     // close button still reaches it; closing waits for the click's end.
-    talkingToPorts = true;
-    const auto closeIfAsked = qScopeGuard([this] {
-        talkingToPorts = false;
-        if (closeAskedMeanwhile) {
-            closeAskedMeanwhile = false;
-            close();
-        }
-    });
+    const Busy busy(*this);
 
     const QString connectedName = moduleName;
     FindModuleOverSerial();

@@ -11,6 +11,7 @@
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScopedValueRollback>
 #include <QSettings>
 #include <QStatusBar>
 #include <QTranslator>
@@ -82,12 +83,18 @@ MainWindow::~MainWindow()
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    if (talkingToPorts) {
+    if (clicksTalking > 0) {
         closeAskedMeanwhile = true;
         event->ignore();
         return;
     }
     QMainWindow::closeEvent(event);
+}
+
+void MainWindow::awaitExchange(const std::function<void()> &exchange)
+{
+    const QScopedValueRollback<bool> during(exchanging, true);
+    exchange();
 }
 
 // Action texts are translated once, here: a later language switch reaches

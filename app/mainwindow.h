@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 
 class QAction;
 class QCloseEvent;
@@ -28,7 +29,7 @@ public:
     ~MainWindow() override;
 
 protected:
-    // A close asked for while a click talks to the ports (the window's close
+    // A close asked for while a click talks to the module (the window's close
     // button still works then) is put off until the click is over.
     void closeEvent(QCloseEvent *event) override;
 
@@ -79,16 +80,46 @@ private:
     void loadLanguage(const QString &code);
     // Range check behind the editingFinished slots of the numeric fields.
     void checkFieldRange(QLineEdit *field);
+    // A click that talks to the module: from its start to its end, the
+    // re-read after a command included, a close is put off; the outermost
+    // click carries it out when it ends.
+    class Busy;
+    // Runs an exchange with the module. The window handles its events
+    // meanwhile, but no range check opens its box in the middle of it.
+    void awaitExchange(const std::function<void()> &exchange);
+    // Writes bytes to the module's port and lets them drain; no answer is read.
+    bool sendToModule(const QByteArray &bytes, int drainMs);
+    // Tells how a command went and, when it went out, reads the module again.
+    void concludeCommand(bool sent, const char *success, const char *failure);
 
     Ui_MainWindow *ui;
-    bool talkingToPorts = false; // within a click of pushButton_Scan
+    int clicksTalking = 0; // nested: a command's click runs the connect click
     bool closeAskedMeanwhile = false;
+    bool exchanging = false;
     QAction *quitAct = nullptr;
     QAction *langFrAct = nullptr;
     QAction *langEnAct = nullptr;
     QAction *aboutAct = nullptr;
     QMenu *langMenu = nullptr;
     QMenu *helpMenu = nullptr;
+};
+
+class MainWindow::Busy
+{
+public:
+    explicit Busy(MainWindow &window) : window(window) { ++window.clicksTalking; }
+    ~Busy()
+    {
+        if (--window.clicksTalking == 0 && window.closeAskedMeanwhile) {
+            window.closeAskedMeanwhile = false;
+            window.close();
+        }
+    }
+    Busy(const Busy &) = delete;
+    Busy &operator=(const Busy &) = delete;
+
+private:
+    MainWindow &window;
 };
 
 #endif

@@ -10,6 +10,7 @@
 #include "app/mainwindow.h"
 #include "fakeports.h"
 #include "link/ports.h"
+#include "measure.h"
 #include "standin/modulestandin.h"
 
 #include <QAbstractButton>
@@ -46,13 +47,6 @@ public:
         return false;
     }
 };
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    const size_t n = v.size();
-    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
-}
 
 } // namespace
 
@@ -127,10 +121,10 @@ int main(int argc, char *argv[])
             toPaint.push_back(watch.paintedAt / 1e6);
         }
         status->removeEventFilter(&watch);
-        const double paint = median(toPaint);
+        const double paint = measure::median(toPaint);
         char first[48];
         char second[48];
-        std::snprintf(first, sizeof first, "%.1f [%.1f] ms", median(toMessage),
+        std::snprintf(first, sizeof first, "%.1f [%.1f] ms", measure::median(toMessage),
                       *std::max_element(toMessage.begin(), toMessage.end()));
         std::snprintf(second, sizeof second, "%.1f [%.1f] ms", paint,
                       *std::max_element(toPaint.begin(), toPaint.end()));

@@ -29,16 +29,14 @@ int main(int argc, char *argv[])
     std::printf("    discovery over COM5: %s after %lld ms\n",
                 module ? qPrintable(module->name) : "no module", clock.restart());
 
-    QSerialPort port;
-    exchange::prepare(port, "COM5");
-    QByteArray reply;
-    if (port.open(QIODevice::ReadWrite) &&
-        exchange::send(port, "sS\n", exchange::commandDrainMs) == exchange::Sent::Done)
-        reply = exchange::receive(port);
-    const QString conf = records::checkedReply(exchange::textBeforeNul(reply));
+    exchange::Round read({exchange::readRequest("COM5")});
+    read.run();
+    const exchange::Outcome &outcome = read.outcome(0);
+    const QString conf = exchange::checkedConfiguration(outcome).value_or(records::rejectedReply);
     const int count =
         records::replyValues(conf, module ? module->name.size() : conf.indexOf(' ')).size();
-    std::printf("    configuration read: %d bytes, %s, %d values, after %lld ms\n", reply.size(),
+    std::printf("    configuration read: %d bytes%s, %s, %d values, after %lld ms\n",
+                outcome.answer.size(), outcome.cutOff ? " cut off" : "",
                 conf == records::rejectedReply ? "rejected" : "checked", count, clock.elapsed());
     return module && conf != records::rejectedReply && count == records::settingCount ? 0 : 1;
 }

@@ -1,7 +1,6 @@
 // A device that never falls silent, on the port before the module's: how
 // long a click of "Connecter" takes, whether the module is still found, and
-// the longest the window went without handling its events meanwhile (the
-// configuration read, one port and blocking, comes last and counts).
+// the longest the window went without handling its events meanwhile.
 //   veldrix-bench-endless [ROUNDS]   (default 3)
 // Three devices, each sending for ever:
 //   drip   one byte every 20 ms (never quiet for 350 ms, a few bytes a second)
@@ -12,13 +11,12 @@
 #include "app/mainwindow.h"
 #include "fakeports.h"
 #include "link/ports.h"
+#include "measure.h"
 #include "standin/modulestandin.h"
 
 #include <QAbstractButton>
-#include <QApplication>
 #include <QElapsedTimer>
 #include <QStatusBar>
-#include <QTimer>
 
 #include <algorithm>
 #include <cstdio>
@@ -46,28 +44,11 @@ void click(const Device &device, int rounds)
     window.show();
     auto *button = window.findChild<QAbstractButton *>("pushButton_Scan");
 
-    // Ticks every 5 ms while the click runs: the longest gap between two
-    // ticks is the longest the window could not repaint.
-    QElapsedTimer sinceTick;
-    qint64 longestStall = 0;
-    QTimer ticker;
-    ticker.setInterval(5);
-    QObject::connect(&ticker, &QTimer::timeout, [&] {
-        longestStall = std::max(longestStall, sinceTick.elapsed());
-        sinceTick.start();
-    });
-
     for (int r = 0; r < rounds; ++r) {
-        longestStall = 0;
-        ticker.start();
-        sinceTick.start();
         QElapsedTimer clock;
         clock.start();
-        button->click();
+        const qint64 longestStall = measure::longestStall([button] { button->click(); });
         const qint64 took = clock.elapsed();
-        // The configuration read at the end of the click still blocks.
-        longestStall = std::max(longestStall, sinceTick.elapsed());
-        ticker.stop();
         std::printf("    %-6s click %6lld ms, window stalled at most %4lld ms; status: %s\n",
                     device.label, took, longestStall,
                     qPrintable(window.statusBar()->currentMessage()));

@@ -19,6 +19,14 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # (qttools5-dev), and so do Qt's French catalogues (qttranslations5-l10n).
 set(Qt5LinguistTools_DIR /usr/lib/x86_64-linux-gnu/cmake/Qt5LinguistTools CACHE PATH "")
 set(QT_TRANSLATIONS_DIR /usr/share/qt5/translations CACHE PATH "Qt's catalogues")
+# toml++ is header-only and the same for every target: Debian's headers
+# (libtomlplusplus-dev), from a folder that holds them alone, not the rest of
+# /usr/include.
+if(CMAKE_BINARY_DIR AND EXISTS /usr/include/toml++)
+  file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/host-headers)
+  file(CREATE_LINK /usr/include/toml++ ${CMAKE_BINARY_DIR}/host-headers/toml++ SYMBOLIC)
+  set(TOMLPLUSPLUS_INCLUDE_DIR ${CMAKE_BINARY_DIR}/host-headers CACHE PATH "toml++")
+endif()
 
 # Windows programs built here, tests included, run under Wine, each in a Wine
 # prefix of its own.

@@ -3,8 +3,10 @@
 // takes the focus back with its text selected so that it can be typed over.
 // The text itself is never touched and nothing is blocked: a value left out of
 // range is sent to the module as it stands.
+#include "app/formfields.h"
 #include "app/mainwindow.h"
 #include "forms/ui_mainwindow.h"
+#include "link/records.h"
 
 #include <QLineEdit>
 #include <QMessageBox>
@@ -14,84 +16,46 @@
 namespace
 {
 
-// One kind of field: its inclusive bounds and the two texts of its message.
-// The texts are French whatever language the captions are in.
-struct RangeKind {
-    qint64 lowest;
-    qint64 highest;
+// The message of one kind of field. The texts are French whatever language
+// the captions are in; the bounds are the setting's own.
+struct RangeMessage {
+    const records::Range &range;
     const char *text;
     const char *informativeText;
 };
 
-const RangeKind frameIdentifier{10, 2045, "L'identifiant est en dehors des limites.",
-                                "La valeur doit être comprise entre 10 et 2045"};
-const RangeKind framePeriod{10, 2500, "La periode est en dehors des limites.",
-                            "La valeur doit être comprise entre 10 et 2500 (ms)"};
-const RangeKind timeShift{-12, 12, "Le décalage horaire est en dehors des limites.",
-                          "La valeur doit être comprise entre -12 et 12"};
-const RangeKind firstIdentifier{10, 2000, "L'identifiant est en dehors des limites.",
-                                "La valeur doit être comprise entre 10 et 2000"};
-const RangeKind identifierOffset{10, 30, "L'offset est en dehors des limites.",
-                                 "La valeur doit être comprise entre 10 et 30"};
-
-// How a field's text becomes a number. Both conversions are base 10 and give
-// 0 for anything they cannot read (empty, letters, a minus sign before an
-// unsigned number, too large for 32 bits); 0 passes only as a time zone offset.
-enum class Reading { Unsigned, Signed };
-
-// Who judges the number: one of the two check slots, each of which shows its
-// own message, or the field's own range. For the rows judged by a slot, the
-// kind names the range that slot applies.
-enum class Judge { IdentifierSlot, PeriodSlot, OwnRange };
-
-struct FieldRule {
-    const char *objectName;
-    const RangeKind &kind;
-    Reading reading;
-    Judge judge;
+const RangeMessage rangeMessages[] = {
+    {records::frameIdRange, "L'identifiant est en dehors des limites.",
+     "La valeur doit être comprise entre 10 et 2045"},
+    {records::periodRange, "La periode est en dehors des limites.",
+     "La valeur doit être comprise entre 10 et 2500 (ms)"},
+    {records::zoneOffsetRange, "Le décalage horaire est en dehors des limites.",
+     "La valeur doit être comprise entre -12 et 12"},
+    {records::firstIdRange, "L'identifiant est en dehors des limites.",
+     "La valeur doit être comprise entre 10 et 2000"},
+    {records::idOffsetRange, "L'offset est en dehors des limites.",
+     "La valeur doit être comprise entre 10 et 30"},
 };
 
-const FieldRule fieldRules[] = {
-    {"lineEdit_ID_Lat_Lon", frameIdentifier, Reading::Unsigned, Judge::IdentifierSlot},
-    {"lineEdit_ID_Speed_Alt", frameIdentifier, Reading::Unsigned, Judge::IdentifierSlot},
-    {"lineEdit_ID_precision", frameIdentifier, Reading::Unsigned, Judge::IdentifierSlot},
-    {"lineEdit_ID_UTC_Time", frameIdentifier, Reading::Unsigned, Judge::IdentifierSlot},
-    {"lineEdit_ID_Current_Time", frameIdentifier, Reading::Unsigned, Judge::IdentifierSlot},
-    {"lineEdit_ID_Time", frameIdentifier, Reading::Unsigned, Judge::IdentifierSlot},
-    {"lineEdit_periode_Lon_Lat", framePeriod, Reading::Unsigned, Judge::PeriodSlot},
-    {"lineEdit_periode_Speed_Alt", framePeriod, Reading::Unsigned, Judge::PeriodSlot},
-    {"lineEdit_periode_precision", framePeriod, Reading::Unsigned, Judge::PeriodSlot},
-    {"lineEdit_periode_UTC_time", framePeriod, Reading::Unsigned, Judge::PeriodSlot},
-    {"lineEdit_periode_Current_time", framePeriod, Reading::Unsigned, Judge::PeriodSlot},
-    {"lineEdit_periode_Time", framePeriod, Reading::Unsigned, Judge::PeriodSlot},
-    {"lineEdit_periode_Lon_Lat_RT", framePeriod, Reading::Unsigned, Judge::PeriodSlot},
-    {"lineEdit_periode_Time_RT", framePeriod, Reading::Unsigned, Judge::PeriodSlot},
-    {"lineEdit_periode_ECUMASTER_GPS_INFOS", framePeriod, Reading::Unsigned, Judge::PeriodSlot},
-    {"lineEdit_periode_ECUMASTER_TIME", framePeriod, Reading::Unsigned, Judge::PeriodSlot},
-    {"lineEdit_TimeShift", timeShift, Reading::Signed, Judge::OwnRange},
-    {"lineEdit_PremierID_RT", firstIdentifier, Reading::Unsigned, Judge::OwnRange},
-    {"lineEdit_OffsetID_RT", identifierOffset, Reading::Unsigned, Judge::OwnRange},
-    {"lineEdit_PremierID_ECUMASTER", firstIdentifier, Reading::Unsigned, Judge::OwnRange},
-};
-
-const FieldRule *ruleFor(const QString &objectName)
+const RangeMessage &messageOf(const records::Range &range)
 {
-    for (const FieldRule &rule : fieldRules) {
-        if (objectName == QLatin1String(rule.objectName))
-            return &rule;
+    for (const RangeMessage &message : rangeMessages) {
+        if (&message.range == &range)
+            return message;
     }
-    return nullptr;
+    Q_UNREACHABLE();
 }
 
-// True when the number lies within the kind's bounds; otherwise shows the
-// kind's message, waits until the user has closed it and returns false.
-bool acceptOrReport(const RangeKind &kind, qint64 value)
+// True when the number lies within the range; otherwise shows its message,
+// waits until the user has closed it and returns false.
+bool acceptOrReport(const records::Range &range, qint64 value)
 {
-    if (kind.lowest <= value && value <= kind.highest)
+    if (range.lowest <= value && value <= range.highest)
         return true;
+    const RangeMessage &texts = messageOf(range);
     QMessageBox message;
-    message.setText(QString::fromUtf8(kind.text));
-    message.setInformativeText(QString::fromUtf8(kind.informativeText));
+    message.setText(QString::fromUtf8(texts.text));
+    message.setInformativeText(QString::fromUtf8(texts.informativeText));
     message.exec();
     return false;
 }
@@ -107,36 +71,40 @@ bool rangeMessageUp = false;
 
 bool MainWindow::checkIDRange(uint32_t valeur)
 {
-    return acceptOrReport(frameIdentifier, valeur);
+    return acceptOrReport(records::frameIdRange, valeur);
 }
 
 bool MainWindow::checkPeriodeRange(uint32_t valeur)
 {
-    return acceptOrReport(framePeriod, valeur);
+    return acceptOrReport(records::periodRange, valeur);
 }
 
 void MainWindow::checkFieldRange(QLineEdit *field)
 {
-    const FieldRule *rule = ruleFor(field->objectName());
-    if (!rule || rangeMessageUp)
+    // A field that loses the focus while an exchange runs (the window loses
+    // its activation) is not checked for that focus change: a box in the
+    // middle of an exchange would stop it. The field keeps its text, and is
+    // checked the next time its editing finishes.
+    const records::Setting *setting = formfields::settingOf(field->objectName());
+    if (!setting || setting->kind != records::Kind::Number || rangeMessageUp || exchanging)
         return;
     const QScopedValueRollback<bool> guard(rangeMessageUp, true);
 
+    // Base 10, 0 for anything that does not convert (empty, letters, a minus
+    // sign before an unsigned number, too large for 32 bits): only a range
+    // that admits negative numbers reads a sign. The identifiers and periods
+    // of the frames go through their check slots, the others are judged here.
+    const records::Range &range = *setting->range;
     const QString text = field->text();
-    const qint64 value = rule->reading == Reading::Signed ? qint64(text.toInt(nullptr, 10))
-                                                          : qint64(text.toUInt(nullptr, 10));
+    const qint64 value =
+        range.lowest < 0 ? qint64(text.toInt(nullptr, 10)) : qint64(text.toUInt(nullptr, 10));
     bool inRange = false;
-    switch (rule->judge) {
-    case Judge::IdentifierSlot:
+    if (&range == &records::frameIdRange)
         inRange = checkIDRange(uint32_t(value));
-        break;
-    case Judge::PeriodSlot:
+    else if (&range == &records::periodRange)
         inRange = checkPeriodeRange(uint32_t(value));
-        break;
-    case Judge::OwnRange:
-        inRange = acceptOrReport(rule->kind, value);
-        break;
-    }
+    else
+        inRange = acceptOrReport(range, value);
     if (inRange)
         return;
     field->setFocus(Qt::OtherFocusReason);

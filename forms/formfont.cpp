@@ -24,8 +24,6 @@ void useFormFont()
 
 void enableScreenScaling()
 {
-#ifndef Q_OS_WIN
     QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
     QCoreApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
-#endif
 }

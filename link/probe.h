@@ -1,14 +1,14 @@
 #ifndef VELDRIX_PROBE_H
 #define VELDRIX_PROBE_H
 
+#include "exchange.h"
+
 #include <QSerialPort>
 #include <QString>
 #include <QStringList>
 #include <QVector>
 
-#include <memory>
 #include <optional>
-#include <vector>
 
 // Asking every listed port at once whether the module is on it. Each port is
 // set up and asked exactly as in a one-port exchange, but the answers are
@@ -33,29 +33,27 @@ class Round
 {
 public:
     // Opens the ports one after another, in the order given, and writes the
-    // identify command to each. A port whose command does not go out whole
-    // and drained is closed again and takes no further part.
+    // identify command to each.
     explicit Round(const QStringList &portNames);
-    ~Round();
-    Round(const Round &) = delete;
-    Round &operator=(const Round &) = delete;
 
     // The ports that refused the command, in the order given.
     const QVector<Refusal> &refusals() const { return refused; }
 
     // Collects all the answers at once; each ends by its own silence or
-    // ceiling (exchange.h), and its port is closed as soon as it has. Returns
-    // when every port is closed. Meanwhile mouse and keyboard input wait,
-    // while timers and painting go on; everything runs on the calling thread.
+    // ceiling. Returns when every port is closed. Meanwhile mouse and
+    // keyboard input wait, while timers and painting go on.
     void collect();
 
+    // Every port that answered as a module, in the order given. An answer
+    // that a ceiling cut off never counts.
+    QVector<Module> modules() const;
+
     // The module on the last port, in the order given, that answered as one.
-    // An answer that a ceiling cut off never counts.
     std::optional<Module> lastModule() const;
 
 private:
-    struct Listener;
-    std::vector<std::unique_ptr<Listener>> listeners; // in the order given
+    QStringList names;
+    exchange::Round round;
     QVector<Refusal> refused;
 };
 

@@ -9,43 +9,43 @@ namespace records
 
 // clang-format off
 const std::array<Setting, settingCount> settings = {{
-    // widget                                  partner                 kind              R
-    {"comboBox_VCAN",                          nullptr,                Kind::CanSpeed,     1},
-    {"checkBox_ZT",                            nullptr,                Kind::Switch,       2},
-    {"checkBox_DayLightSaving",                nullptr,                Kind::Switch,       3},
-    {"lineEdit_TimeShift",                     nullptr,                Kind::Text,         4},
-    {"checkBox_GPS_Long_Lat",                  nullptr,                Kind::Switch,       5},
-    {"checkBox_GPS_Speed_Alt",                 nullptr,                Kind::Switch,       8},
-    {"checkBox_precision",                     nullptr,                Kind::Switch,      11},
-    {"checkBox_GPS_UTC_Time",                  nullptr,                Kind::Switch,      14},
-    {"checkBox_GPS_CURRENT_Time",              nullptr,                Kind::Switch,      17},
-    {"checkBox_Time",                          nullptr,                Kind::Switch,      20},
-    {"checkBox_Lon_Lat_RT",                    nullptr,                Kind::Switch,      23},
-    {"checkBox_Time_RT",                       nullptr,                Kind::Switch,      24},
-    {"lineEdit_periode_Lon_Lat",               nullptr,                Kind::Text,         6},
-    {"lineEdit_ID_Lat_Lon",                    nullptr,                Kind::Text,         7},
-    {"lineEdit_periode_Speed_Alt",             nullptr,                Kind::Text,         9},
-    {"lineEdit_ID_Speed_Alt",                  nullptr,                Kind::Text,        10},
-    {"lineEdit_periode_precision",             nullptr,                Kind::Text,        12},
-    {"lineEdit_ID_precision",                  nullptr,                Kind::Text,        13},
-    {"lineEdit_periode_UTC_time",              nullptr,                Kind::Text,        15},
-    {"lineEdit_ID_UTC_Time",                   nullptr,                Kind::Text,        16},
-    {"lineEdit_periode_Current_time",          nullptr,                Kind::Text,        18},
-    {"lineEdit_ID_Current_Time",               nullptr,                Kind::Text,        19},
-    {"lineEdit_periode_Time",                  nullptr,                Kind::Text,        21},
-    {"lineEdit_ID_Time",                       nullptr,                Kind::Text,        22},
-    {"lineEdit_periode_Lon_Lat_RT",            nullptr,                Kind::Text,        25},
-    {"lineEdit_periode_Time_RT",               nullptr,                Kind::Text,        26},
-    {"lineEdit_PremierID_RT",                  nullptr,                Kind::Text,        27},
-    {"lineEdit_OffsetID_RT",                   nullptr,                Kind::Text,        28},
-    {"checkBox_LEDs",                          nullptr,                Kind::Switch,      29},
-    {"horizontalSlider_LumLED",                "label_LumLEDpercent",  Kind::Brightness,  30},
-    {"radioButton_hEllipsoidal",               "radioButton_hMSL",     Kind::Altitude,    31},
-    {"checkBox_ECUMASTER_GPS_INFOS",           nullptr,                Kind::Switch,      32},
-    {"checkBox_ECUMASTER_TIME",                nullptr,                Kind::Switch,      33},
-    {"lineEdit_periode_ECUMASTER_GPS_INFOS",   nullptr,                Kind::Text,        34},
-    {"lineEdit_periode_ECUMASTER_TIME",        nullptr,                Kind::Text,        35},
-    {"lineEdit_PremierID_ECUMASTER",           nullptr,                Kind::Text,        36},
+    // key                                  kind              R   range             unit
+    {"can.bus_speed_kbps",                  Kind::CanSpeed,    1, nullptr,          "kbit/s"},
+    {"can.termination",                     Kind::Switch,      2, nullptr,          ""},
+    {"time.daylight_saving",                Kind::Switch,      3, nullptr,          ""},
+    {"time.zone_offset_hours",              Kind::Number,      4, &zoneOffsetRange, "hours"},
+    {"frames.position.enabled",             Kind::Switch,      5, nullptr,          ""},
+    {"frames.speed_altitude.enabled",       Kind::Switch,      8, nullptr,          ""},
+    {"frames.precision.enabled",            Kind::Switch,     11, nullptr,          ""},
+    {"frames.utc_time.enabled",             Kind::Switch,     14, nullptr,          ""},
+    {"frames.local_time.enabled",           Kind::Switch,     17, nullptr,          ""},
+    {"frames.hhmmss.enabled",               Kind::Switch,     20, nullptr,          ""},
+    {"megasquirt3.position_enabled",        Kind::Switch,     23, nullptr,          ""},
+    {"megasquirt3.time_enabled",            Kind::Switch,     24, nullptr,          ""},
+    {"frames.position.period_ms",           Kind::Number,      6, &periodRange,     "ms"},
+    {"frames.position.id",                  Kind::Number,      7, &frameIdRange,    ""},
+    {"frames.speed_altitude.period_ms",     Kind::Number,      9, &periodRange,     "ms"},
+    {"frames.speed_altitude.id",            Kind::Number,     10, &frameIdRange,    ""},
+    {"frames.precision.period_ms",          Kind::Number,     12, &periodRange,     "ms"},
+    {"frames.precision.id",                 Kind::Number,     13, &frameIdRange,    ""},
+    {"frames.utc_time.period_ms",           Kind::Number,     15, &periodRange,     "ms"},
+    {"frames.utc_time.id",                  Kind::Number,     16, &frameIdRange,    ""},
+    {"frames.local_time.period_ms",         Kind::Number,     18, &periodRange,     "ms"},
+    {"frames.local_time.id",                Kind::Number,     19, &frameIdRange,    ""},
+    {"frames.hhmmss.period_ms",             Kind::Number,     21, &periodRange,     "ms"},
+    {"frames.hhmmss.id",                    Kind::Number,     22, &frameIdRange,    ""},
+    {"megasquirt3.position_period_ms",      Kind::Number,     25, &periodRange,     "ms"},
+    {"megasquirt3.time_period_ms",          Kind::Number,     26, &periodRange,     "ms"},
+    {"megasquirt3.first_id",                Kind::Number,     27, &firstIdRange,    ""},
+    {"megasquirt3.id_offset",               Kind::Number,     28, &idOffsetRange,   ""},
+    {"led.enabled",                         Kind::Switch,     29, nullptr,          ""},
+    {"led.brightness_percent",              Kind::Brightness, 30, &brightnessRange, "%"},
+    {"altitude.reference",                  Kind::Altitude,   31, nullptr,          ""},
+    {"ecumaster.position_enabled",          Kind::Switch,     32, nullptr,          ""},
+    {"ecumaster.time_enabled",              Kind::Switch,     33, nullptr,          ""},
+    {"ecumaster.position_period_ms",        Kind::Number,     34, &periodRange,     "ms"},
+    {"ecumaster.time_period_ms",            Kind::Number,     35, &periodRange,     "ms"},
+    {"ecumaster.first_id",                  Kind::Number,     36, &firstIdRange,    ""},
 }};
 // clang-format on
 
@@ -105,6 +105,16 @@ QStringList replyValues(const QString &conf, int moduleNameLength)
     // QString::right gives the whole text for a negative count.
     const QString values = conf.right(conf.length() - moduleNameLength - 1);
     return values.split(QRegExp(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
+}
+
+QStringList inWriteOrder(const QStringList &valuesInReadOrder)
+{
+    if (valuesInReadOrder.size() != settingCount)
+        return {};
+    QStringList values;
+    for (const Setting &setting : settings)
+        values.append(valuesInReadOrder.at(setting.readPosition - 1));
+    return values;
 }
 
 } // namespace records

@@ -1,9 +1,9 @@
 #ifndef VELDRIX_RECORDS_H
 #define VELDRIX_RECORDS_H
 
-// The two records that carry the module's 36 settings, and the check
-// character that closes them. Pure functions, no widgets: the slots in
-// configrecords.cpp move values between the form and these.
+// The two records that carry the module's 36 settings, the rules of each
+// setting, and the check character that closes the records. Pure functions,
+// no widgets: the window and the command line are the clients.
 
 #include <QByteArray>
 #include <QString>
@@ -21,24 +21,39 @@ inline constexpr char rejectedReply[] = "NAN";
 
 inline constexpr int settingCount = 36;
 
-// How a setting is shown on the form and spelt on the wire.
+// How a setting is spelt on the wire.
 enum class Kind {
-    CanSpeed,   // combo box; its current item's data as decimal text
-    Switch,     // check box; "1" / "0", any part but "0" checks it
-    Text,       // line edit; its text verbatim both ways
-    Brightness, // slider; its value; the received text goes to the % label
-    Altitude,   // radio pair; "1" ellipsoid, "0" mean sea level
+    CanSpeed,   // the speed in kbit/s as decimal text: 125, 250, 500 or 1000
+    Switch,     // "1" on, "0" off; any text but "0" is read as on
+    Number,     // decimal text within its range; the window sends its field as typed
+    Brightness, // percent as decimal text, 0 to 100 in steps of 5
+    Altitude,   // "1" above the earth ellipsoid, "0" above mean sea level
 };
+
+// The inclusive bounds of a number, and its step.
+struct Range {
+    int lowest;
+    int highest;
+    int step = 1;
+};
+inline constexpr Range frameIdRange{10, 2045};   // identifier of one of the module's own frames
+inline constexpr Range periodRange{10, 2500};    // period of any frame, ms
+inline constexpr Range zoneOffsetRange{-12, 12}; // time zone offset, hours
+inline constexpr Range firstIdRange{10, 2000};   // first identifier, MegaSquirt 3 and ECUmaster
+inline constexpr Range idOffsetRange{10, 30};    // identifier offset, MegaSquirt 3
+inline constexpr Range brightnessRange{0, 100, 5};
+inline constexpr int canSpeeds[] = {125, 250, 500, 1000};
 
 struct Setting {
-    const char *widget;  // object name on the form
-    const char *partner; // second widget: the MSL radio button, the % label
+    const char *key; // dotted key in a profile: table, then name
     Kind kind;
-    int readPosition; // 1-based place in the configuration reply
+    int readPosition;   // 1-based place in the configuration reply
+    const Range *range; // numbers and brightness; null otherwise
+    const char *unit;   // "ms", "kbit/s", ...; empty when the number has none
 };
 
-// The one table of the 36 settings, listed in write order: makeConfFromUI
-// goes through it as listed, parseConfToUI by readPosition.
+// The one table of the 36 settings, listed in write order: the
+// configuration string goes through it as listed, the reply by readPosition.
 extern const std::array<Setting, settingCount> settings;
 
 // The table's entries sorted by read position.
@@ -66,6 +81,10 @@ QByteArray configurationFrame(const QString &configuration);
 // text (as long as moduleName) and one separator are skipped by count, the
 // rest is split at runs of white space. The caller checks the count.
 QStringList replyValues(const QString &conf, int moduleNameLength);
+
+// The 36 values of a reply, reordered to the write order; empty for any
+// other count.
+QStringList inWriteOrder(const QStringList &valuesInReadOrder);
 
 // How the module spells a switch and how a received part is read.
 inline QString switchText(bool on)

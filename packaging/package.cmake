@@ -32,9 +32,10 @@ install(CODE "
 
 # The manual page and the changelog are kept as text and compressed the way
 # Debian wants them: gzip -9, without name or time stamp.
-set(VELDRIX_MAN_GZ ${CMAKE_BINARY_DIR}/packaging/veldrix.1.gz)
+set(VELDRIX_MAN_GZ ${CMAKE_BINARY_DIR}/packaging/veldrix.1.gz
+                   ${CMAKE_BINARY_DIR}/packaging/veldrix-cli.1.gz)
 set(VELDRIX_CHANGELOG_GZ ${CMAKE_BINARY_DIR}/packaging/changelog.gz)
-foreach(source veldrix.1 changelog)
+foreach(source veldrix.1 veldrix-cli.1 changelog)
   set(output ${CMAKE_BINARY_DIR}/packaging/${source}.gz)
   add_custom_command(OUTPUT ${output}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/packaging
@@ -62,7 +63,10 @@ set(CPACK_PACKAGE_DESCRIPTION [[
 Finds the VELDRIX module on the USB serial ports, reads its settings into
 one form, checks them and writes them back; it can also restart the module
 or return it to its factory settings. French interface, with an English
-translation.]])
+translation.
+.
+The command veldrix-cli keeps a module's settings as a TOML profile and
+writes a profile back, to one module or to every module plugged in.]])
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS

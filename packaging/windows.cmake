@@ -33,15 +33,6 @@ install(FILES ${VELDRIX_RUNTIME_DLLS} DESTINATION .)
 # Qt's French catalogues are plain data, copied from the build machine's Qt.
 install(FILES ${VELDRIX_QT_QM} DESTINATION translations)
 
-# The command-line client, where the tree has it, beside the window's program;
-# looked for once every folder of the tree has been read.
-function(veldrix_install_cli)
-  if(TARGET veldrix-cli)
-    install(TARGETS veldrix-cli RUNTIME DESTINATION .)
-  endif()
-endfunction()
-cmake_language(DEFER DIRECTORY ${CMAKE_SOURCE_DIR} CALL veldrix_install_cli)
-
 set(CPACK_GENERATOR "NSIS;ZIP")
 # Values reach CPack as written here, quotes and backslashes of NSIS included.
 set(CPACK_VERBATIM_VARIABLES ON)

@@ -41,9 +41,9 @@ int main(int argc, char *argv[])
     }
     std::printf("%s\n", port.data());
     for (int shown = 0;; ::usleep(50000)) {
-        const QVector<standin::Heard> heard = module.heard();
+        const QByteArrayList heard = module.heard();
         for (; shown < heard.size(); ++shown)
-            std::printf("heard %s", heard.at(shown).command.constData());
+            std::printf("heard %s", heard.at(shown).constData());
         std::fflush(stdout);
     }
 }

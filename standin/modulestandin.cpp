@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 namespace standin
@@ -23,14 +24,24 @@ bool ModuleStandin::start()
     return true;
 }
 
+ModuleStandin::~ModuleStandin()
+{
+    unplug();
+    if (master >= 0)
+        ::close(master);
+}
+
+// The terminal is locked rather than closed: closing would free its number
+// for the next terminal opened on the machine, which the program, still
+// holding the module's old port name, would then reach.
 void ModuleStandin::unplug()
 {
     quit = true;
     if (thread.joinable())
         thread.join();
+    int locked = 1;
     if (master >= 0)
-        ::close(master);
-    master = -1;
+        ::ioctl(master, TIOCSPTLCK, &locked);
 }
 
 // Waits `ms`; false when the port was closed meanwhile or the stand-in stops.
@@ -59,8 +70,7 @@ void ModuleStandin::write(const QByteArray &bytes)
 void ModuleStandin::handle(const QByteArray &command)
 {
     std::unique_lock<Mutex> lock(mutex);
-    log.append({command + '\n', clock.elapsed(), {}});
-    ::tcgetattr(master, &log.last().line);
+    log.append(command + '\n');
     if (command == "zZ")
         behaviour.settings = factorySettings();
     // A configuration frame: "c", id, a blank, 36 values each followed by a blank, check.
@@ -90,6 +100,10 @@ void ModuleStandin::run()
         if (n > 0) {
             line.append(buffer, int(n));
         } else if (n <= 0 && (p.revents & POLLHUP)) { // nobody holds the port: start afresh
+            if (!line.isEmpty()) { // bytes after the last line feed were heard too
+                const Lock lock(mutex);
+                log.append(line);
+            }
             line.clear();
             ::poll(nullptr, 0, 5);
             continue;

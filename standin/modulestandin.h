@@ -13,8 +13,8 @@
 //
 // It is a witness of the protocol independent of the program: its own table
 // of the settings, its own check character, its own parsing. It logs every
-// command with its time and the port's line settings at that moment. What it
-// writes while nobody holds the port open is lost, as on a real line.
+// command it hears. What it writes while nobody holds the port open is lost,
+// as on a real line.
 
 #include "standin/moduletable.h"
 
@@ -40,14 +40,6 @@ struct Step {
 };
 using Script = QVector<Step>;
 
-// A command as heard, line feed included; when (ms after start); the line
-// settings then (the program's, as long as it holds the port open).
-struct Heard {
-    QByteArray command;
-    qint64 atMs;
-    termios line;
-};
-
 // What a module does, which a test may change at any time: the settings it
 // holds (write order), and answers to 'i' and 's' other than its own (no
 // step: silence; many small steps: a device that keeps talking).
@@ -60,10 +52,12 @@ class ModuleStandin
 {
 public:
     explicit ModuleStandin(const QByteArray &id = "VELDRIX_GPS2CAN_SIM") : id(id) {}
-    ~ModuleStandin() { unplug(); }
+    ~ModuleStandin();
     bool start(); // opens a pseudo-terminal and answers on it
     QString portPath() const { return path; }
-    void unplug(); // closes it for good
+    // Stops answering for good; the terminal can no longer be opened, and its
+    // name is not given to another terminal while the stand-in lives.
+    void unplug();
 
     template <class F> void change(F f)
     {
@@ -71,7 +65,9 @@ public:
         f(behaviour);
     }
     Behaviour now() const { return locked(behaviour); }
-    QVector<Heard> heard() const { return locked(log); }
+    // The commands heard, line feed included (none after the last bytes the
+    // program wrote before closing the port).
+    QByteArrayList heard() const { return locked(log); }
     QByteArray reply() const; // its own answer to "sS\n" now
 
     const QByteArray id;
@@ -91,7 +87,7 @@ private:
 
     mutable Mutex mutex;
     Behaviour behaviour;
-    QVector<Heard> log;
+    QByteArrayList log;
     int master = -1;
     QString path;
     QElapsedTimer clock;

@@ -23,6 +23,26 @@ const QStringList &widgets()
     return names;
 }
 
+const QStringList &profileKeys()
+{
+    static const QStringList keys =
+        QStringLiteral(
+            "can.bus_speed_kbps can.termination time.daylight_saving time.zone_offset_hours "
+            "frames.position.enabled frames.speed_altitude.enabled frames.precision.enabled "
+            "frames.utc_time.enabled frames.local_time.enabled frames.hhmmss.enabled "
+            "megasquirt3.position_enabled megasquirt3.time_enabled "
+            "frames.position.period_ms frames.position.id frames.speed_altitude.period_ms "
+            "frames.speed_altitude.id frames.precision.period_ms frames.precision.id "
+            "frames.utc_time.period_ms frames.utc_time.id frames.local_time.period_ms "
+            "frames.local_time.id frames.hhmmss.period_ms frames.hhmmss.id "
+            "megasquirt3.position_period_ms megasquirt3.time_period_ms megasquirt3.first_id "
+            "megasquirt3.id_offset led.enabled led.brightness_percent altitude.reference "
+            "ecumaster.position_enabled ecumaster.time_enabled ecumaster.position_period_ms "
+            "ecumaster.time_period_ms ecumaster.first_id")
+            .split(' ');
+    return keys;
+}
+
 QStringList factorySettings()
 {
     return QStringLiteral("500 1 1 1 1 1 0 0 1 0 0 0 100 1000 200 1001 500 1002 1000 1003 1000 "

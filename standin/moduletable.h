@@ -11,8 +11,10 @@
 namespace standin
 {
 
-// The 36 settings in write order, each by the form's widget that shows it.
+// The 36 settings in write order, each by the form's widget that shows it,
+// and by its key in a settings profile.
 const QStringList &widgets();
+const QStringList &profileKeys();
 QStringList factorySettings(); // write order
 // The module's reply lists them in an order of its own.
 QStringList inReadOrder(const QStringList &writeOrder);

@@ -18,12 +18,6 @@
 namespace testsupport
 {
 
-// The build folder, which holds the catalogues beside the program.
-inline QString buildDir()
-{
-    return QStringLiteral(VELDRIX_BUILD_DIR);
-}
-
 // Closes every modal dialog as soon as it is up, noting for each "class: text
 // | informative text".
 struct Answerer : QObject {

@@ -28,7 +28,7 @@ private slots:
     void captionsFit()
     {
         useFormFont();
-        QVERIFY(QDir::setCurrent(testsupport::buildDir()));
+        QVERIFY(QDir::setCurrent(VELDRIX_BUILD_DIR));
         QCoreApplication::setApplicationName("veldrix");
         for (const QString language : {"langFr", "langEn"}) {
             MainWindow window;

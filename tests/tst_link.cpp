@@ -4,7 +4,10 @@
 #include "app/mainwindow.h"
 #include "app/processstate.h"
 #include "link/ports.h"
+#include "standin/stoppedport.h"
 #include "testsupport.h"
+
+#include <QSerialPort>
 
 using standin::ModuleStandin;
 using standin::Script;
@@ -14,8 +17,10 @@ namespace
 {
 
 const QString id = "VELDRIX_GPS2CAN_SIM", gone = "/dev/veldrix-none";
-const QString notWritten = "Impossible d'écrire sur le port %1. Erreur : le port n'existe pas ou a "
-                           "été débranché.";
+// A port that is not there, and the module's port once unplugged.
+const QString notWritten = "Impossible d'écrire sur le port %1. Erreur : %2",
+              absent = "le port n'existe pas ou a été débranché.",
+              unplugged = "le port a disparu, le module a sans doute été débranché.";
 
 // What the modules hold at the start: none of it the form's own at start.
 QStringList held()
@@ -26,12 +31,29 @@ QStringList held()
     return values;
 }
 
+// The line settings of every port the program holds open, seen on the port
+// whenever an event reaches it. The stand-in cannot see them for a command
+// that only writes: closing the port puts the terminal's previous settings
+// back at once, before the stand-in has read the command.
+struct LineWatch : QObject {
+    QSet<QVector<int>> seen; // baud, data bits, parity, stop bits, flow control
+    LineWatch() { QCoreApplication::instance()->installEventFilter(this); }
+    bool eventFilter(QObject *object, QEvent *) override
+    {
+        if (auto *port = qobject_cast<QSerialPort *>(object); port && port->isOpen())
+            seen << QVector<int>{port->baudRate(), port->dataBits(), port->parity(),
+                                 port->stopBits(), port->flowControl()};
+        return false;
+    }
+};
+
 // The window, two modules, A listed, and C: a GPS receiver that, once woken,
 // talks NMEA ten times a second for as long as its port is open.
 struct Bench {
     ModuleStandin a, b, c;
     MainWindow window;
     testsupport::Answerer answerer;
+    LineWatch lines;
 
     Bench()
     {
@@ -47,32 +69,21 @@ struct Bench {
         });
         ports::install({a.portPath()});
     }
-    // Clicks and gives the status messages shown meanwhile, ports as "A", "B".
-    QStringList click(const char *button)
+    // Clicks and gives the status messages shown meanwhile, ports as "A", "B";
+    // notes how long the click took.
+    qint64 clickMs = 0;
+    QStringList click(const QString &button)
     {
         QSignalSpy spy(testsupport::get<QStatusBar>(window, "statusbar"),
                        &QStatusBar::messageChanged);
+        QElapsedTimer clock;
+        clock.start();
         testsupport::get<QPushButton>(window, button)->click();
+        clickMs = clock.elapsed();
         QStringList shown;
         for (const QList<QVariant> &message : spy)
             shown << message[0].toString().replace(a.portPath(), "A").replace(b.portPath(), "B");
         return shown;
-    }
-    // The bytes A and B heard. Each exchange they answered, with the port
-    // still open, ran at 115200 baud, 8 data bits, no parity, 1 stop bit and
-    // no flow control.
-    QByteArray heard()
-    {
-        QByteArray bytes;
-        for (const standin::Heard &heard : a.heard() + b.heard()) {
-            const termios &t = heard.line;
-            if ((heard.command == "iI\n" || heard.command == "sS\n") &&
-                (cfgetospeed(&t) != B115200 || (t.c_iflag & (IXON | IXOFF)) ||
-                 (t.c_cflag & (CSIZE | PARENB | CSTOPB | CRTSCTS)) != CS8))
-                bytes += "line settings not 115200 8N1, no flow control: ";
-            bytes += heard.command;
-        }
-        return bytes;
     }
 };
 
@@ -112,14 +123,17 @@ private slots:
         QTest::newRow("read unanswered") << "A" << own << silence << failed;
         // All ports are asked at once; the last listed module wins, whenever it answers.
         QTest::newRow("the last module wins, answering first")
-            << "B A" << Script{{300, id.toUtf8() + "\r\n"}} << own << ok;
+            << "B A" << Script{{100, id.toUtf8() + "\r\n"}} << own << ok;
         QTest::newRow("identification in pieces")
             << "A B" << Script{{0, "VELDRIX_"}, {250, "GPS2CAN"}, {250, "_SIM\r\n"}} << own
             << QStringList{id + " connecté sur port B"};
+        QTest::newRow("identification with a gap of 550 ms")
+            << "A B" << Script{{0, "VELDRIX_"}, {550, "GPS2CAN_SIM\r\n"}} << own << ok;
         QTest::newRow("ports that do not open")
             << gone + " B " + gone + "2 A" << own << own
-            << QStringList{notWritten.arg(gone), notWritten.arg(gone + "2"), ok[0]};
-        // Whatever talks on without pause is cut off (3 s, 4 KiB) and is no module.
+            << QStringList{notWritten.arg(gone, absent), notWritten.arg(gone + "2", absent), ok[0]};
+        // Whatever talks on without pause is cut off (3 s, 4 KiB) and is no
+        // module; the click goes on with the module well within 10 s.
         QTest::newRow("a byte every 20 ms, NMEA at 10 Hz")
             << "B A C" << Script(9999, {20, "x"}) << own << ok;
         QTest::newRow("its name without pause")
@@ -147,50 +161,73 @@ private slots:
                            .replace('C', bench.c.portPath())
                            .split(' ', Qt::SkipEmptyParts));
         QCOMPARE(bench.click("pushButton_Scan"), messages);
+        QVERIFY2(bench.clickMs < 10000, qPrintable(QString::number(bench.clickMs)));
         const bool read = messages.last().startsWith(id);
         QCOMPARE(testsupport::buttons(bench.window), read ? "Lire 1 1 1" : "Connecter 0 0 0");
         QCOMPARE(testsupport::form(bench.window), read ? held() : before);
-        QVERIFY(!bench.heard().contains(' '));
     }
 
     // Each command goes out on a port of its own and is reported; half a
     // second later the module is read again. To a module gone, it fails and
     // changes nothing, until a click on "Connecter" finds the module lost.
+    void commands_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QByteArray>("command"); // none: the form's configuration frame
+        QTest::addColumn<QString>("success");
+        QTest::addColumn<QString>("failure");
+        QTest::newRow("configure")
+            << "pushButton_Config" << QByteArray() << "Le module a été configuré."
+            << "Impossible de configurer le module.";
+        QTest::newRow("restart") << "pushButton_Reboot" << QByteArray("rR\n")
+                                 << "Le module a été redémarré."
+                                 << "Impossible de redémarrer le module.";
+        QTest::newRow("factory reset") << "pushButton_RAZ" << QByteArray("zZ\n")
+                                       << "Le module a été remis en configuration usine."
+                                       << "Impossible de redémarrer le module.";
+    }
     void commands()
     {
-        const QList<std::tuple<const char *, QByteArray, QString, QString>> commands = {
-            {"pushButton_Config", "", "Le module a été configuré.",
-             "Impossible de configurer le module."},
-            {"pushButton_Reboot", "rR\n", "Le module a été redémarré.",
-             "Impossible de redémarrer le module."},
-            {"pushButton_RAZ", "zZ\n", "Le module a été remis en configuration usine.",
-             "Impossible de redémarrer le module."}};
-        for (auto [button, command, success, failure] : commands) {
-            Bench bench;
-            bench.click("pushButton_Scan");
-            QStringList expected = command == "zZ\n" ? standin::factorySettings() : held();
-            if (command.isEmpty()) {
-                testsupport::get<QLineEdit>(bench.window, "lineEdit_TimeShift")
-                    ->setText(expected[3] = "+5");
-                command = "c" + id.toUtf8() + ' ' + expected.join(' ').toUtf8() + ' ';
-                command += standin::checkCharacter(command) + QByteArray("\n");
-            }
-            QCOMPARE(bench.click(button), QStringList{id + " connecté sur port A (relecture)"});
-            QCOMPARE(bench.answerer.seen, QStringList{"QMessageBox: " + success + " | "});
-            QCOMPARE(bench.heard(), "iI\nsS\n" + command + "iI\nsS\n");
-            QCOMPARE(bench.a.now().settings, expected);
-            QCOMPARE(testsupport::form(bench.window), expected);
-            QVERIFY(bench.a.heard()[3].atMs - bench.a.heard()[2].atMs >= 480);
-
-            bench.a.unplug();
-            QCOMPARE(bench.click(button), QStringList());
-            QCOMPARE(bench.answerer.seen.last(),
-                     "QMessageBox: " + failure + " | Veuillez débrancher le module et re-essayer.");
-            QCOMPARE(testsupport::buttons(bench.window), "Lire 1 1 1");
-            QCOMPARE(bench.click("pushButton_Scan"),
-                     QStringList({notWritten.arg("A"), "Connexion au module " + id + " perdue"}));
-            QCOMPARE(testsupport::buttons(bench.window), "Connecter 0 0 0");
+        QFETCH(QString, button);
+        QFETCH(QByteArray, command);
+        QFETCH(QString, success);
+        QFETCH(QString, failure);
+        Bench bench;
+        bench.click("pushButton_Scan");
+        QStringList expected = command == "zZ\n" ? standin::factorySettings() : held();
+        if (command.isEmpty()) {
+            testsupport::get<QLineEdit>(bench.window, "lineEdit_TimeShift")
+                ->setText(expected[3] = "+5");
+            command = "c" + id.toUtf8() + ' ' + expected.join(' ').toUtf8() + ' ';
+            command += standin::checkCharacter(command) + QByteArray("\n");
         }
+        QCOMPARE(bench.click(button), QStringList{id + " connecté sur port A (relecture)"});
+        QCOMPARE(bench.answerer.seen, QStringList{"QMessageBox: " + success + " | "});
+        QCOMPARE(bench.a.heard().join(), "iI\nsS\n" + command + "iI\nsS\n");
+        QVERIFY(bench.lines.seen ==
+                QSet<QVector<int>>({{115200, QSerialPort::Data8, QSerialPort::NoParity,
+                                     QSerialPort::OneStop, QSerialPort::NoFlowControl}}));
+        QCOMPARE(bench.a.now().settings, expected);
+        QCOMPARE(testsupport::form(bench.window), expected);
+        // Half a second's wait, then the identification and the reply, each
+        // ended by 350 ms of silence: however late, not under 1.1 s.
+        QVERIFY2(bench.clickMs >= 1100, qPrintable(QString::number(bench.clickMs)));
+
+        bench.a.unplug();
+        QCOMPARE(bench.click(button), QStringList());
+        QCOMPARE(bench.answerer.seen.last(),
+                 "QMessageBox: " + failure + " | Veuillez débrancher le module et re-essayer.");
+        QCOMPARE(testsupport::buttons(bench.window), "Lire 1 1 1");
+        const QString refused = notWritten.arg("A", unplugged);
+        QCOMPARE(bench.click("pushButton_Scan"),
+                 QStringList({refused, "Connexion au module " + id + " perdue"}));
+        QCOMPARE(testsupport::buttons(bench.window), "Connecter 0 0 0");
+        // The link starts afresh: a click that finds nothing says there is no
+        // module, one that finds a module reads it as a new one.
+        QCOMPARE(bench.click("pushButton_Scan"),
+                 QStringList({refused, "Aucun Module VELDRIX détecté"}));
+        ports::install({bench.b.portPath()});
+        QCOMPARE(bench.click("pushButton_Scan"), QStringList{id + " connecté sur port B"});
     }
 
     // Closing the window while a click listens to the ports (here C, for 3 s)
@@ -206,6 +243,92 @@ private slots:
         QCOMPARE(bench.click("pushButton_Scan"), QStringList{id + " connecté sur port A"});
         QVERIFY(openMeanwhile);
         QVERIFY(!bench.window.isVisible());
+    }
+
+    // Twelve ports after the module whose command never leaves are waited
+    // for side by side, and the module's answer is listened to in full: it is
+    // found, and the click stays well under the 3 s that their drain times
+    // would take one after another.
+    void slowPortsAfterTheModule()
+    {
+        Bench bench;
+        standin::StoppedPort stopped[12];
+        QStringList listed{bench.a.portPath(), gone};
+        for (const standin::StoppedPort &port : stopped) {
+            QVERIFY(port.ok());
+            listed << port.path();
+        }
+        ports::install(listed);
+        QElapsedTimer clock;
+        clock.start();
+        QCOMPARE(bench.click("pushButton_Scan"),
+                 QStringList({notWritten.arg(gone, absent), id + " connecté sur port A"}));
+        QVERIFY2(clock.elapsed() < 3000, qPrintable(QString::number(clock.elapsed())));
+    }
+
+    // While a click talks to the module, the window handles its events: a
+    // timer ticks through a read whose pieces come 200 ms apart, a close is
+    // put off until the click is over (the wait and the re-read after a
+    // command included) and then quits the program, and a field left with a
+    // value out of range opens no box in the middle of an exchange.
+    void duringClick_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<int>("at");     // acts once the module has heard this many commands
+        QTest::addColumn<bool>("close"); // a close, or else the window losing activation
+        QTest::newRow("a close in the wait after a restart") << "pushButton_Reboot" << 3 << true;
+        QTest::newRow("a close in the re-read") << "pushButton_Reboot" << 5 << true;
+        QTest::newRow("a field left in the read") << "pushButton_Scan" << 2 << false;
+    }
+    void duringClick()
+    {
+        QFETCH(QString, button);
+        QFETCH(int, at);
+        QFETCH(bool, close);
+        Bench bench;
+        const QByteArray reply = bench.a.reply();
+        bench.a.change([&](standin::Behaviour &m) {
+            m.answers['s'] = {{0, reply.left(40)}, {200, reply.mid(40, 40)}, {200, reply.mid(80)}};
+        });
+        const bool scan = button == "pushButton_Scan";
+        if (!scan)
+            bench.click("pushButton_Scan");
+        const int read = bench.a.heard().size() + (scan ? 2 : 3); // the click's read heard
+        bench.window.show();
+        QApplication::setActiveWindow(&bench.window);
+        if (!close) {
+            auto *field = testsupport::get<QLineEdit>(bench.window, "lineEdit_ID_Lat_Lon");
+            field->setFocus();
+            field->setText("5");
+        }
+
+        int ticks = 0;
+        bool acted = false, openMeanwhile = false;
+        QTimer ticker;
+        ticker.callOnTimeout([&] {
+            const int heard = bench.a.heard().size();
+            ticks += heard >= read;
+            if (heard < at || std::exchange(acted, true))
+                return;
+            if (close)
+                openMeanwhile = !bench.window.close();
+            else
+                QApplication::setActiveWindow(nullptr);
+        });
+        ticker.start(20);
+        // The program quits once its window is closed; otherwise this does.
+        QGuiApplication::setQuitOnLastWindowClosed(true);
+        QTimer::singleShot(0, [&] {
+            bench.click(qPrintable(button));
+            if (!close)
+                QCoreApplication::quit();
+        });
+        QTimer::singleShot(30000, &ticker, [] { QCoreApplication::exit(1); });
+        QCOMPARE(QApplication::exec(), 0);
+        QVERIFY2(ticks >= 5, qPrintable(QString::number(ticks)));
+        QCOMPARE(openMeanwhile, close);
+        QCOMPARE(bench.window.isVisible(), !close);
+        QCOMPARE(bench.answerer.seen.filter("limites"), QStringList());
     }
 };
 

@@ -1,8 +1,9 @@
 // The window without a module: the form's geometry and fixed parts, both
-// records against the stand-in's table, the range checks, and the menus used
-// as a user uses them.
+// records against the stand-in's table, the range checks and the tab chain
+// as a user types, and the menus used as a user uses them.
 #include "app/mainwindow.h"
 #include "app/processstate.h"
+#include "forms/formabout.h"
 #include "testsupport.h"
 
 using testsupport::get;
@@ -20,6 +21,19 @@ void trigger(QMainWindow &window, const QString &text)
     QFAIL(qPrintable("no menu entry " + text));
 }
 
+// Every caption of the window and of an about dialog, by object name.
+QMap<QString, QString> captions(QMainWindow &window)
+{
+    FormAbout about(&window);
+    QMap<QString, QString> shown;
+    for (QWidget *widget : window.findChildren<QWidget *>()) {
+        const char *caption = qobject_cast<QGroupBox *>(widget) ? "title" : "text";
+        if (!widget->objectName().isEmpty() && !widget->property(caption).toString().isEmpty())
+            shown[widget->objectName()] = widget->property(caption).toString();
+    }
+    return shown;
+}
+
 } // namespace
 
 class TestWindow : public QObject
@@ -28,7 +42,7 @@ class TestWindow : public QObject
 
 private slots:
     // The catalogues sit in the build folder, where the program looks for them.
-    void initTestCase() { QVERIFY(QDir::setCurrent(testsupport::buildDir())); }
+    void initTestCase() { QVERIFY(QDir::setCurrent(VELDRIX_BUILD_DIR)); }
     void init() { QSettings().clear(); }
 
     // Children lie inside their parent, siblings do not overlap (but for the
@@ -44,7 +58,7 @@ private slots:
             QWidgetList children;
             for (QWidget *child :
                  parent->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly))
-                if (!child->isWindow() && child->objectName().contains('_'))
+                if (!child->isWindow() && !child->objectName().isEmpty())
                     children << child;
             for (QWidget *child : children) {
                 QVERIFY2(parent->rect().contains(child->geometry()),
@@ -73,15 +87,25 @@ private slots:
         auto *slider = get<QSlider>(window, "horizontalSlider_LumLED");
         QCOMPARE(QVector<int>({slider->minimum(), slider->maximum(), slider->tickInterval()}),
                  QVector<int>({5, 100, 5}));
+        // Dragged off its steps, the slider goes down to one; the label follows.
+        slider->setSliderPosition(37);
+        QCOMPARE(slider->value(), 35);
+        QCOMPARE(get<QLabel>(window, "label_LumLEDpercent")->text(), "35 %");
     }
 
     // Six patterns in which every two settings differ at least once: a
-    // setting read from or written to another's place shows.
+    // setting read from or written to another's place shows. Their values
+    // come apart and after the last one as a module may send them: several
+    // blanks, tabs, line breaks. Then values the form does not show as sent.
     void records_data()
     {
-        QTest::addColumn<QStringList>("values");
+        QTest::addColumn<QStringList>("sent"); // write order
+        QTest::addColumn<QString>("blank");    // between the values and after the last
+        QTest::addColumn<QStringList>("shown");
+        const QStringList blanks{" ", "   ", "\t", " \t ", "\r\n", "\n"};
+        QStringList values;
         for (int bit = 0; bit < 6; ++bit) {
-            QStringList values;
+            values.clear();
             for (const QString &widget : standin::widgets()) {
                 const int w = values.size();
                 values << QString::number(widget.startsWith("combo")    ? 125 << (bit % 4)
@@ -89,73 +113,148 @@ private slots:
                                           : widget.startsWith("horizo") ? 10 + 5 * bit
                                                                         : ((w + 1) >> bit) & 1);
             }
-            QTest::addRow("bit %d", bit) << values;
+            QTest::addRow("bit %d", bit) << values << blanks[bit] << values;
         }
+        // A speed the box does not offer leaves its first item; the slider
+        // keeps to its steps while the label shows the number as sent.
+        QStringList odd = values, shown = values;
+        odd[0] = "800", odd[29] = "47", shown[0] = "125", shown[29] = "45";
+        QTest::newRow("speed 800, brightness 47") << odd << QString() << shown;
+        odd[0] = "0500", odd[29] = shown[29] = "100";
+        QTest::newRow("speed 0500") << odd << QString() << shown;
     }
     void records()
     {
-        QFETCH(QStringList, values);
+        QFETCH(QStringList, sent);
+        QFETCH(QString, blank);
+        QFETCH(QStringList, shown);
         MainWindow window;
         moduleName = "VELDRIX_X";
-        const QString reply = "VELDRIX_X#" + standin::inReadOrder(values).join(' ');
+        const QString reply =
+            "VELDRIX_X#" + standin::inReadOrder(sent).join(blank.isEmpty() ? " " : blank) + blank;
         bool loaded = false;
         QVERIFY(QMetaObject::invokeMethod(&window, "parseConfToUI", Q_RETURN_ARG(bool, loaded),
                                           Q_ARG(QString, reply)) &&
                 loaded);
-        QCOMPARE(testsupport::form(window), values);
-        QCOMPARE(get<QLabel>(window, "label_LumLEDpercent")->text(), values[29] + " %");
-        QString sent;
-        QVERIFY(QMetaObject::invokeMethod(&window, "makeConfFromUI", Q_RETURN_ARG(QString, sent)));
-        QCOMPARE(sent, "cVELDRIX_X " + values.join(' ') + ' ');
+        QCOMPARE(testsupport::form(window), shown);
+        QCOMPARE(get<QLabel>(window, "label_LumLEDpercent")->text(), sent[29] + " %");
+        QString conf;
+        QVERIFY(QMetaObject::invokeMethod(&window, "makeConfFromUI", Q_RETURN_ARG(QString, conf)));
+        QCOMPARE(conf, "cVELDRIX_X " + shown.join(' ') + ' ');
     }
 
-    // Each bound is in range, one step beyond it is not, with the message of
-    // the field's kind; validators only where the form has them.
+    // Typed as a user types, on a shown window: letters go only into the
+    // ECUmaster fields. Each bound is in range, one step beyond it is not: leaving
+    // the field with Tab or Return then brings one message, of the field's
+    // kind, after which the field has the focus back with its text selected,
+    // to be typed over.
+    void ranges_data()
+    {
+        QTest::addColumn<QString>("fields");
+        QTest::addColumn<int>("low");
+        QTest::addColumn<int>("high");
+        QTest::addColumn<QString>("what");
+        QTest::newRow("identifiers")
+            << "ID_Lat_Lon ID_Speed_Alt ID_precision ID_UTC_Time ID_Current_Time ID_Time" << 10
+            << 2045 << "L'identifiant est";
+        QTest::newRow("periods") << "periode_Lon_Lat periode_Speed_Alt periode_precision "
+                                    "periode_UTC_time periode_Current_time periode_Time "
+                                    "periode_Lon_Lat_RT periode_Time_RT "
+                                    "periode_ECUMASTER_GPS_INFOS periode_ECUMASTER_TIME"
+                                 << 10 << 2500 << "La periode est";
+        QTest::newRow("time zone") << "TimeShift" << -12 << 12 << "Le décalage horaire est";
+        QTest::newRow("first identifiers")
+            << "PremierID_RT PremierID_ECUMASTER" << 10 << 2000 << "L'identifiant est";
+        QTest::newRow("identifier offset") << "OffsetID_RT" << 10 << 30 << "L'offset est";
+    }
     void ranges()
     {
+        QFETCH(QString, fields);
+        QFETCH(int, low);
+        QFETCH(int, high);
+        QFETCH(QString, what);
+        const QString box = "QMessageBox: " + what + " en dehors des limites. | La " +
+                            QString("valeur doit être comprise entre %1 et %2").arg(low).arg(high) +
+                            (high == 2500 ? " (ms)" : "");
         MainWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
         testsupport::Answerer answerer;
-        const QList<std::tuple<const char *, int, int, const char *, bool>> rules = {
-            {"ID_Lat_Lon ID_Speed_Alt ID_precision ID_UTC_Time ID_Current_Time ID_Time", 10, 2045,
-             "L'identifiant est", true},
-            {"periode_Lon_Lat periode_Speed_Alt periode_precision periode_UTC_time "
-             "periode_Current_time periode_Time periode_Lon_Lat_RT periode_Time_RT",
-             10, 2500, "La periode est", true},
-            {"periode_ECUMASTER_GPS_INFOS periode_ECUMASTER_TIME", 10, 2500, "La periode est",
-             false},
-            {"TimeShift", -12, 12, "Le décalage horaire est", true},
-            {"PremierID_RT", 10, 2000, "L'identifiant est", true},
-            {"OffsetID_RT", 10, 30, "L'offset est", true},
-            {"PremierID_ECUMASTER", 10, 2000, "L'identifiant est", false}};
-        for (const auto &[fields, low, high, what, validated] : rules) {
-            const QString box =
-                "QMessageBox: " + QString(what) + " en dehors des limites. | La " +
-                QString("valeur doit être comprise entre %1 et %2").arg(low).arg(high) +
-                (high == 2500 ? " (ms)" : "");
-            for (const QString &field : QString(fields).split(' ')) {
-                auto *edit = get<QLineEdit>(window, "lineEdit_" + field);
-                QVERIFY2(bool(qobject_cast<const QIntValidator *>(edit->validator())) == validated,
-                         qPrintable(field));
-                answerer.seen.clear();
-                for (int value : {low - 1, low, high, high + 1}) {
-                    edit->setText(QString::number(value));
-                    QVERIFY(QMetaObject::invokeMethod(edit, "editingFinished"));
-                }
-                QCOMPARE(answerer.seen.join('\n') + ' ' + field, box + '\n' + box + ' ' + field);
+        for (const QString &field : fields.split(' ')) {
+            auto *edit = get<QLineEdit>(window, "lineEdit_" + field);
+            QTest::mouseClick(edit, Qt::LeftButton);
+            QTest::keyClicks(edit, "x");
+            QCOMPARE(edit->text(), field.contains("ECUMASTER") ? "x" : ""); // integers elsewhere
+            answerer.seen.clear();
+            const QList<QPair<int, Qt::Key>> typed = {{low - 1, Qt::Key_Tab},
+                                                      {high + 1, Qt::Key_Return},
+                                                      {low, Qt::Key_Return},
+                                                      {high, Qt::Key_Tab}};
+            for (const auto &[value, leave] : typed) {
+                QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+                QTest::keyClicks(edit, QString::number(value));
+                QCOMPARE(edit->text(), QString::number(value));
+                QTest::keyClick(edit, leave);
+                if (value >= low && value <= high)
+                    continue;
+                // The window manager gives the window its focus back.
+                window.activateWindow();
+                QVERIFY(QTest::qWaitForWindowActive(&window));
+                QCOMPARE(QApplication::focusWidget(), edit);
+                QCOMPARE(edit->selectedText(), edit->text());
             }
+            QCOMPARE(answerer.seen.join('\n') + ' ' + field, box + '\n' + box + ' ' + field);
         }
     }
 
-    // Through the menus: each language at once and at the next start, Qt's
-    // own texts with it, the choice stored; the about dialog; quitting.
-    void menus()
+    // Tab from the bus speed visits the form in its order.
+    void tabChain()
+    {
+        MainWindow window;
+        for (const char *name : {"pushButton_Config", "pushButton_Reboot", "pushButton_RAZ"})
+            get(window, name)->setEnabled(true); // as once a module has been read
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        get(window, "comboBox_VCAN")->setFocus();
+        QStringList reached{QApplication::focusWidget()->objectName()};
+        while (reached.size() < 31) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            reached << QApplication::focusWidget()->objectName();
+        }
+        QCOMPARE(reached.join(' '),
+                 "comboBox_VCAN checkBox_ZT checkBox_DayLightSaving lineEdit_PremierID_RT "
+                 "lineEdit_OffsetID_RT checkBox_Lon_Lat_RT lineEdit_periode_Lon_Lat_RT "
+                 "checkBox_Time_RT lineEdit_periode_Time_RT checkBox_GPS_Long_Lat "
+                 "lineEdit_ID_Lat_Lon lineEdit_periode_Lon_Lat checkBox_GPS_Speed_Alt "
+                 "lineEdit_ID_Speed_Alt lineEdit_periode_Speed_Alt checkBox_precision "
+                 "lineEdit_ID_precision lineEdit_periode_precision checkBox_GPS_UTC_Time "
+                 "lineEdit_ID_UTC_Time lineEdit_periode_UTC_time checkBox_GPS_CURRENT_Time "
+                 "lineEdit_ID_Current_Time lineEdit_periode_Current_time checkBox_Time "
+                 "lineEdit_ID_Time lineEdit_periode_Time pushButton_Scan pushButton_Config "
+                 "pushButton_Reboot pushButton_RAZ");
+    }
+
+    // The title is the program's name until a language is chosen. Each
+    // language applies at once and at the next start, Qt's own texts with
+    // it, and is stored. In English every caption comes from the catalogue:
+    // only these few read the same in both languages.
+    void languages()
     {
         {
             MainWindow window;
             QCOMPARE(QSettings().value("Language"), "fr");
+            QCOMPARE(window.windowTitle(), "veldrix");
+            const QMap<QString, QString> french = captions(window);
             trigger(window, "&Anglais");
-            QCOMPARE(get<QPushButton>(window, "pushButton_Scan")->text(), "Connect");
+            QCOMPARE(window.windowTitle(), "VELDRIX v2.1");
             QCOMPARE(QSettings().value("Language"), "en");
+            const QMap<QString, QString> english = captions(window);
+            QStringList same;
+            for (auto caption = french.begin(); caption != french.end(); ++caption)
+                if (english.value(caption.key()) == caption.value())
+                    same << caption.key();
+            QCOMPARE(same.join(' '), "applicationName copyright groupBox groupBox_5 groupBox_6 "
+                                     "label_4 label_LumLEDpercent version");
         }
         MainWindow window;
         QCOMPARE(get<QPushButton>(window, "pushButton_Scan")->text(), "Connect");
@@ -163,11 +262,28 @@ private slots:
         QCOMPARE(get<QPushButton>(window, "pushButton_Scan")->text(), "Connecter");
         QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Annuler");
         QCOMPARE(QSettings().value("Language"), "fr");
+    }
+
+    // The about entry opens the dialog, which shows the program's version.
+    void about()
+    {
+        MainWindow window;
         testsupport::Answerer answerer;
-        trigger(window, "About veldrix…");
+        trigger(window, "À propos de veldrix…");
         QCOMPARE(answerer.seen, QStringList{"FormAbout:  | "});
+        QCOMPARE(captions(window).value("version"), "Version 2.1.0.0");
+    }
+
+    // Ctrl+Q closes the window, and the program ends with it.
+    void quit()
+    {
+        MainWindow window;
         window.show();
-        trigger(window, "&Quit");
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QTimer::singleShot(0, &window,
+                           [&window] { QTest::keyClick(&window, Qt::Key_Q, Qt::ControlModifier); });
+        QTimer::singleShot(5000, &window, [] { QCoreApplication::exit(1); });
+        QCOMPARE(QCoreApplication::exec(), 0);
         QVERIFY(!window.isVisible());
     }
 };

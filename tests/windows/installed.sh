@@ -14,11 +14,13 @@ dir='C:\Program Files\VELDRIX test'
 # shellcheck disable=SC2086
 wine start /wait /unix "$1" /S /D=$dir
 installed=$(winepath -u "$dir")
-for f in veldrix.exe veldrix_en.qm Qt5Core.dll Qt5Gui.dll Qt5Widgets.dll Qt5SerialPort.dll \
+for f in veldrix.exe veldrix-cli.exe veldrix_en.qm Qt5Core.dll Qt5Gui.dll Qt5Widgets.dll Qt5SerialPort.dll \
   platforms/qwindows.dll libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll \
   translations/qt_fr.qm translations/qtbase_fr.qm Uninstall.exe; do
   [ -f "$installed/$f" ] || { echo "not installed: $f"; exit 1; }
 done
+wine "$installed/veldrix-cli.exe" --version | grep -q '^veldrix-cli 2.1.0.0' ||
+  { echo "the installed command line does not start"; exit 1; }
 entry=$(find "$WINEPREFIX/drive_c" -name VELDRIX.lnk)
 [ -n "$entry" ] || { echo "no Start-menu entry"; exit 1; }
 

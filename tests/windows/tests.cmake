@@ -9,6 +9,7 @@ set_tests_properties(wine_prefix PROPERTIES FIXTURES_SETUP wine_prefix)
 set_tests_properties(wine_prefix_removed PROPERTIES FIXTURES_CLEANUP wine_prefix)
 
 veldrix_test(tst_protocol veldrix_link)
+veldrix_test(tst_profile veldrix_link)
 veldrix_test(tst_window veldrix_core)
 veldrix_test(tst_fit veldrix_core)
 add_dependencies(tst_window veldrix_catalogues)
@@ -31,7 +32,7 @@ add_test(NAME windows_installed
           ${VELDRIX_PACKAGE}.exe $<TARGET_FILE:veldrix-screenshots>
           $<TARGET_FILE:veldrix-startmenu> ${CMAKE_BINARY_DIR})
 
-set_tests_properties(tst_protocol tst_window windows_installed PROPERTIES
+set_tests_properties(tst_protocol tst_profile tst_window windows_installed PROPERTIES
   FIXTURES_REQUIRED wine_prefix ENVIRONMENT VELDRIX_WINE_TEMPLATE=${VELDRIX_WINE_TEMPLATE})
 set_property(TEST windows_installed APPEND PROPERTY FIXTURES_REQUIRED windows_packages)
 

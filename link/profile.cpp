@@ -1,0 +1,376 @@
+#include "link/profile.h"
+
+#include "link/records.h"
+
+#define TOML_EXCEPTIONS 0
+#include <toml++/toml.h>
+
+#include <algorithm>
+#include <cctype>
+#include <optional>
+
+namespace profile
+{
+
+namespace
+{
+
+constexpr int largestProfile = 1024 * 1024;
+constexpr int longestValueShown = 40; // characters of a value quoted in a problem
+
+// The form's caption of each table, as a title above it in a written profile.
+const std::pair<const char *, const char *> tableTitles[] = {
+    {"can", "CAN settings"},
+    {"time", "Time zone settings"},
+    {"frames.position", "CAN VELDRIX (own format): Longitude/Latitude frame"},
+    {"frames.speed_altitude", "CAN VELDRIX (own format): Speed/Altitude frame"},
+    {"frames.precision", "CAN VELDRIX (own format): GPS precision/satellite info frame"},
+    {"frames.utc_time", "CAN VELDRIX (own format): Date/Time frame (UTC)"},
+    {"frames.local_time", "CAN VELDRIX (own format): Date/Time frame (local time)"},
+    {"frames.hhmmss", "CAN VELDRIX (own format): Time frame (HHMMSS)"},
+    {"megasquirt3", "CAN MegaSquirt 3 (RT)"},
+    {"led", "GPS module LED"},
+    {"altitude", "Altitude"},
+    {"ecumaster", "CAN ECUmaster"},
+};
+
+const char seaLevel[] = "sea_level", ellipsoid[] = "ellipsoid";
+
+QString tableOf(const records::Setting &setting)
+{
+    const QString key = QString::fromLatin1(setting.key);
+    return key.left(key.lastIndexOf(QLatin1Char('.')));
+}
+
+QString nameOf(const records::Setting &setting)
+{
+    const QString key = QString::fromLatin1(setting.key);
+    return key.mid(key.lastIndexOf(QLatin1Char('.')) + 1);
+}
+
+// What a profile may hold for the setting, with its unit.
+QString allowed(const records::Setting &setting)
+{
+    const QString unit =
+        *setting.unit ? QStringLiteral(" (%1)").arg(QLatin1String(setting.unit)) : QString();
+    switch (setting.kind) {
+    case records::Kind::Switch:
+        return QStringLiteral("true or false");
+    case records::Kind::Altitude:
+        return QStringLiteral("\"%1\" or \"%2\"").arg(QLatin1String(seaLevel), ellipsoid);
+    case records::Kind::CanSpeed:
+        return QStringLiteral("125, 250, 500 or 1000") + unit;
+    case records::Kind::Number:
+    case records::Kind::Brightness:
+        break;
+    }
+    const records::Range &range = *setting.range;
+    QString text = QStringLiteral("%1 to %2").arg(range.lowest).arg(range.highest);
+    if (range.step != 1)
+        text += QStringLiteral(" in steps of %1").arg(range.step);
+    return text + unit;
+}
+
+// Why a number may not be given to the setting, or nothing when it may.
+QString refusal(const records::Setting &setting, qint64 number)
+{
+    if (setting.kind == records::Kind::CanSpeed) {
+        return std::count(std::begin(records::canSpeeds), std::end(records::canSpeeds), number)
+                   ? QString()
+                   : QStringLiteral("not a CAN speed of the module");
+    }
+    const records::Range &range = *setting.range;
+    if (number < range.lowest || number > range.highest)
+        return QStringLiteral("out of range");
+    if ((number - range.lowest) % range.step != 0)
+        return QStringLiteral("not a multiple of %1").arg(range.step);
+    return {};
+}
+
+// How a value of the module is written in a profile: TOML, or nothing when a
+// profile cannot hold it.
+std::optional<QString> literal(const records::Setting &setting, const QString &wire)
+{
+    if (setting.kind == records::Kind::Switch)
+        return QLatin1String(records::switchIsOn(wire) ? "true" : "false");
+    if (setting.kind == records::Kind::Altitude)
+        return QStringLiteral("\"%1\"").arg(records::switchIsOn(wire) ? ellipsoid : seaLevel);
+    bool isInteger = false;
+    const qint64 number = wire.toLongLong(&isInteger, 10);
+    if (!isInteger || !refusal(setting, number).isEmpty())
+        return std::nullopt;
+    return QString::number(number);
+}
+
+// Control characters replaced, so that a text stays on its line (in a
+// comment, a problem) and a comment stays valid TOML.
+QString oneLine(QString text)
+{
+    for (QChar &c : text) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7f)
+            c = QChar::ReplacementCharacter;
+    }
+    return text;
+}
+
+// The length of the well-formed UTF-8 sequence of two to four bytes at `at`, or 0.
+int sequenceLength(const QByteArray &text, int at)
+{
+    const auto byte = [&](int i) { return i < text.size() ? uchar(text[i]) : uchar(0); };
+    const uchar lead = byte(at);
+    const int length = lead >= 0xf0 ? 4 : lead >= 0xe0 ? 3 : lead >= 0xc2 ? 2 : 0;
+    const uchar low = lead == 0xe0 ? 0xa0 : lead == 0xf0 ? 0x90 : 0x80;
+    const uchar high = lead == 0xed ? 0x9f : lead == 0xf4 ? 0x8f : 0xbf;
+    if (length == 0 || lead > 0xf4 || byte(at + 1) < low || byte(at + 1) > high)
+        return 0;
+    for (int i = 2; i < length; ++i) {
+        if ((byte(at + i) & 0xc0) != 0x80)
+            return 0;
+    }
+    return length;
+}
+
+// toml++ 3.3 (Debian 12) reaches __builtin_unreachable when it asks whether a
+// character beyond ASCII is white space, which it does for such a character
+// outside a string or a comment, and after a backslash that ends a line in a
+// string. No key or value of a profile needs one, so it is given each of them
+// as '?', which keeps every line and column; problems quote the file's own
+// text. Malformed UTF-8 is left for toml++ to report.
+QByteArray asciiOnly(const QByteArray &text)
+{
+    QByteArray ascii;
+    ascii.reserve(text.size());
+    for (int at = 0; at < text.size();) {
+        const int length = sequenceLength(text, at);
+        ascii += length ? '?' : text[at];
+        at += length ? length : 1;
+    }
+    return ascii;
+}
+
+class Checker
+{
+public:
+    explicit Checker(const QByteArray &text) : lines(text.split('\n')) {}
+
+    Reading reading;
+
+    // The text of a value or key as it stands in the file: its first line
+    // only, cut short when long.
+    QString written(const toml::source_region &where) const
+    {
+        const int line = int(where.begin.line) - 1;
+        if (line < 0 || line >= lines.size())
+            return {};
+        const QVector<uint> characters = QString::fromUtf8(lines.at(line)).toUcs4();
+        const int from = int(where.begin.column) - 1;
+        int to = where.end.line == where.begin.line ? int(where.end.column) - 1 : characters.size();
+        to = std::min(to, int(characters.size()));
+        if (from < 0 || from >= to)
+            return {};
+        const int shown = std::min(to - from, longestValueShown);
+        QString text = QString::fromUcs4(characters.data() + from, shown).trimmed();
+        if (shown < to - from || where.end.line != where.begin.line)
+            text += QChar(0x2026);
+        return oneLine(text);
+    }
+
+    void walk(const toml::table &table, const QString &path)
+    {
+        for (auto &&[name, node] : table) {
+            const QString key = (path.isEmpty() ? QString() : path + QLatin1Char('.')) +
+                                QString::fromUtf8(name.str().data(), int(name.str().size()));
+            const QStringList inside = namesUnder(key);
+            const auto setting = std::find_if(
+                records::settings.begin(), records::settings.end(),
+                [&](const records::Setting &s) { return key == QLatin1String(s.key); });
+            if (setting != records::settings.end()) {
+                value(*setting, node, key);
+            } else if (!inside.isEmpty() && node.is_table()) {
+                walk(*node.as_table(), key);
+            } else if (!inside.isEmpty()) {
+                problem(node.source(), key, node,
+                        QStringLiteral("not a table; [%1] holds: %2").arg(key, inside.join(", ")));
+            } else {
+                const QString where =
+                    path.isEmpty() ? QStringLiteral("a profile") : QStringLiteral("[%1]").arg(path);
+                const QString prefix = path.isEmpty() ? QString() : path + QLatin1Char('.');
+                problem(name.source(), prefix + written(name.source()), node,
+                        QStringLiteral("unknown key; %1 holds: %2")
+                            .arg(where, namesUnder(path).join(", ")));
+            }
+        }
+    }
+
+private:
+    QList<QByteArray> lines;
+
+    // The names right under a table of the profile ("" for the top), in the
+    // order of the reply.
+    static QStringList namesUnder(const QString &path)
+    {
+        const QString prefix = path.isEmpty() ? QString() : path + QLatin1Char('.');
+        QStringList names;
+        for (const records::Setting *setting : records::settingsInReadOrder()) {
+            const QString key = QString::fromLatin1(setting->key);
+            if (!key.startsWith(prefix))
+                continue;
+            const QString name = key.mid(prefix.length()).section(QLatin1Char('.'), 0, 0);
+            if (!names.contains(name))
+                names.append(name);
+        }
+        return names;
+    }
+
+    void value(const records::Setting &setting, const toml::node &node, const QString &key)
+    {
+        const int position = int(&setting - records::settings.data());
+        QString wrong;
+        if (setting.kind == records::Kind::Switch) {
+            if (const auto *on = node.as_boolean())
+                reading.values[position] = records::switchText(on->get());
+            else
+                wrong = QStringLiteral("not a boolean");
+        } else if (setting.kind == records::Kind::Altitude) {
+            const auto *text = node.as_string();
+            if (text && (text->get() == seaLevel || text->get() == ellipsoid))
+                reading.values[position] = records::switchText(text->get() == ellipsoid);
+            else
+                wrong = QStringLiteral("not an altitude reference");
+        } else if (const auto *number = node.as_integer()) {
+            wrong = refusal(setting, number->get());
+            if (wrong.isEmpty())
+                reading.values[position] = QString::number(number->get());
+        } else {
+            wrong = QStringLiteral("not an integer");
+        }
+        if (wrong.isEmpty())
+            return;
+        // Typed values never carry a blank into the frame; a text that holds
+        // one is named for what it would do there.
+        if (const auto *text = node.as_string()) {
+            if (std::any_of(text->get().begin(), text->get().end(),
+                            [](char c) { return std::isspace(static_cast<unsigned char>(c)); }))
+                wrong =
+                    QStringLiteral("a text with a blank, which would shift every value after it "
+                                   "in the frame");
+        }
+        problem(node.source(), key, node, wrong + QStringLiteral("; allowed: ") + allowed(setting));
+    }
+
+    void problem(const toml::source_region &where, const QString &key, const toml::node &node,
+                 const QString &message)
+    {
+        reading.problems.append({int(where.begin.line), int(where.begin.column), key,
+                                 node.is_table() ? QString() : written(node.source()), message});
+    }
+};
+
+} // namespace
+
+QString describe(const Problem &problem, const QString &fileName)
+{
+    QString text = fileName;
+    if (problem.line > 0)
+        text += QStringLiteral(":%1:%2").arg(problem.line).arg(problem.column);
+    text += QStringLiteral(": ");
+    if (!problem.key.isEmpty()) {
+        text += oneLine(problem.key);
+        if (!problem.value.isEmpty())
+            text += QStringLiteral(" = ") + oneLine(problem.value);
+        text += QStringLiteral(": ");
+    }
+    return text + oneLine(problem.message);
+}
+
+Reading read(const QByteArray &text)
+{
+    Problem whole; // a problem of the file as a whole, or of its TOML
+    if (text.size() > largestProfile) {
+        whole.message = QStringLiteral("larger than 1 MiB: not a profile");
+        return {{}, {whole}};
+    }
+    const QByteArray content = text.startsWith("\xef\xbb\xbf") ? text.mid(3) : text;
+    const QByteArray ascii = asciiOnly(content);
+    const toml::parse_result parsed =
+        toml::parse(std::string_view(ascii.constData(), std::size_t(ascii.size())));
+    Checker checker(content);
+    if (!parsed) {
+        const toml::source_position at = parsed.error().source().begin;
+        const std::string_view description = parsed.error().description();
+        // toml++ names the character it stopped at: the file's, not the '?'.
+        const QString character = checker.written({at, {at.line, at.column + 1}, nullptr});
+        whole.line = int(at.line);
+        whole.column = int(at.column);
+        whole.message =
+            QStringLiteral("not a TOML file: ") +
+            QString::fromUtf8(description.data(), int(description.size()))
+                .replace(QStringLiteral("'?'"), QLatin1Char('\'') + character + QLatin1Char('\''));
+        return {{}, {whole}};
+    }
+
+    checker.walk(parsed.table(), QString());
+    Reading &reading = checker.reading;
+    if (!reading.problems.isEmpty()) {
+        reading.values.clear();
+        std::stable_sort(reading.problems.begin(), reading.problems.end(),
+                         [](const Problem &a, const Problem &b) {
+                             return std::pair(a.line, a.column) < std::pair(b.line, b.column);
+                         });
+    } else if (reading.values.empty()) {
+        whole.message = QStringLiteral("empty: the profile sets none of the module's settings");
+        reading.problems.append(whole);
+    }
+    return reading;
+}
+
+QByteArray write(const QStringList &valuesInWriteOrder, const Header &header)
+{
+    QString text = QStringLiteral("# Settings of the VELDRIX module %1\n"
+                                  "# port:    %2\n"
+                                  "# read at: %3\n"
+                                  "# program: %4\n"
+                                  "#\n"
+                                  "# Each value is followed by what is allowed, and its unit.\n"
+                                  "# A setting left out keeps what the module holds when this\n"
+                                  "# profile is written to it.\n")
+                       .arg(oneLine(header.moduleName), oneLine(header.port), oneLine(header.time),
+                            oneLine(header.programVersion));
+    QString table;
+    for (const records::Setting *setting : records::settingsInReadOrder()) {
+        if (tableOf(*setting) != table) {
+            table = tableOf(*setting);
+            const auto title = std::find_if(
+                std::begin(tableTitles), std::end(tableTitles),
+                [&](const auto &entry) { return table == QLatin1String(entry.first); });
+            text += QStringLiteral("\n# %1\n[%2]\n").arg(QLatin1String(title->second), table);
+        }
+        const int position = int(setting - records::settings.data());
+        const QString wire = valuesInWriteOrder.value(position);
+        const QString comment = QStringLiteral("# ") + allowed(*setting);
+        // The module holds whatever the window sent it, which a profile cannot
+        // always hold: "abc" or "5" for a period, "47" for the brightness.
+        // Such a value is left out and shown in a comment instead, so that the
+        // profile still reads back and writing it to the module keeps that
+        // value, as for any key left out; the user sees it and may set one.
+        // A number with leading zeros or a sign ("0050", "+50") is that number;
+        // a switch reads as on the form: anything but "0" is on.
+        if (const std::optional<QString> value = literal(*setting, wire)) {
+            text += QStringLiteral("%1 = %2").arg(nameOf(*setting), *value).leftJustified(28) +
+                    comment + QLatin1Char('\n');
+        } else {
+            text += QStringLiteral("# %1 =").arg(nameOf(*setting)).leftJustified(28) + comment +
+                    QStringLiteral(". Left out: the module holds \"%1\"\n").arg(oneLine(wire));
+        }
+    }
+    return text.toUtf8();
+}
+
+QString key(int position)
+{
+    if (position < 0 || position >= records::settingCount)
+        return {};
+    return QString::fromLatin1(records::settings[std::size_t(position)].key);
+}
+
+} // namespace profile

@@ -1,0 +1,70 @@
+#ifndef VELDRIX_PROFILE_H
+#define VELDRIX_PROFILE_H
+
+// A module's settings as a TOML profile that a user keeps, edits by hand and
+// gives back: reading and checking one, writing one. The keys are English and
+// grouped like the form:
+//
+//   [can]               bus_speed_kbps, termination
+//   [time]              zone_offset_hours, daylight_saving
+//   [frames.position]   enabled, period_ms, id      (longitude/latitude)
+//   [frames.speed_altitude], [frames.precision], [frames.utc_time],
+//   [frames.local_time], [frames.hhmmss]             likewise
+//   [megasquirt3]       position_enabled, time_enabled, position_period_ms,
+//                       time_period_ms, first_id, id_offset
+//   [led]               enabled, brightness_percent
+//   [altitude]          reference = "sea_level" | "ellipsoid"
+//   [ecumaster]         position_enabled, time_enabled, position_period_ms,
+//                       time_period_ms, first_id
+//
+// Switches are booleans, numbers integers, the altitude reference a string.
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+#include <map>
+
+namespace profile
+{
+
+// Something wrong in a profile: where, which key, what value, what is allowed.
+struct Problem {
+    int line = 0, column = 0; // 1-based; 0 when the file as a whole is wrong
+    QString key;              // dotted, e.g. "frames.position.period_ms"; empty for the whole file
+    QString value;            // as written in the file (empty when none)
+    QString message;          // what is wrong and what is allowed, English
+};
+
+// "FILE:LINE:COLUMN: KEY = VALUE: MESSAGE" (parts left out when empty), one line.
+QString describe(const Problem &problem, const QString &fileName);
+
+// What a profile sets: for each setting it names, the value as the module
+// spells it on the wire ("1"/"0" for switches and the altitude reference,
+// decimal text for numbers), by the setting's 0-based place in the write
+// order (0..35).
+using Values = std::map<int, QString>;
+struct Reading {
+    Values values;             // empty when there is any problem
+    QVector<Problem> problems; // every problem found, in file order
+};
+
+// Reads and checks a whole profile (UTF-8 TOML, BOM and CRLF accepted, at most 1 MiB).
+Reading read(const QByteArray &text);
+
+// The profile of a module: a header comment (module name, port, time, program
+// version), then every setting grouped like the form, each with a comment
+// giving its unit and allowed values.
+struct Header {
+    QString moduleName, port, time, programVersion;
+};
+QByteArray write(const QStringList &valuesInWriteOrder, const Header &header);
+
+// The dotted key of the setting at 0-based write position `position`, for
+// messages ("key: old -> new").
+QString key(int position);
+
+} // namespace profile
+
+#endif

@@ -1,0 +1,180 @@
+// Settings profiles: every key reaches its setting both ways (and a reply's
+// values their place in the write order), every rule refuses what it must
+// with its place and what is allowed, and a module's values that a profile
+// cannot hold are left out of a readable profile.
+#include "link/profile.h"
+#include "link/records.h"
+#include "testsupport.h"
+
+namespace
+{
+
+// What the form and the module allow, for the settings that have bounds.
+std::pair<int, int> bounds(const QString &widget)
+{
+    return widget.contains("periode")     ? std::pair(10, 2500)
+           : widget.contains("PremierID") ? std::pair(10, 2000)
+           : widget.contains("OffsetID")  ? std::pair(10, 30)
+           : widget.contains("ID_")       ? std::pair(10, 2045)
+           : widget.contains("TimeShift") ? std::pair(-12, 12)
+           : widget.contains("LumLED")    ? std::pair(0, 100)
+           : widget.contains("VCAN")      ? std::pair(125, 1000)
+                                          : std::pair(0, 1);
+}
+
+// A profile setting each of the 36 values (write order, as the module spells them).
+QByteArray profileOf(const QStringList &values)
+{
+    QByteArray text;
+    for (int w = 0; w < values.size(); ++w) {
+        const QString &widget = standin::widgets().at(w);
+        const bool on = values[w] == "1";
+        const QString value = widget.startsWith("check") ? (on ? "true" : "false")
+                              : widget.startsWith("radio")
+                                  ? (on ? "\"ellipsoid\"" : "\"sea_level\"")
+                                  : values[w];
+        text += (standin::profileKeys().at(w) + " = " + value + '\n').toUtf8();
+    }
+    return text;
+}
+
+// What a read makes of a profile: its problems as described, then its values
+// by key, sorted.
+QStringList readBack(const QByteArray &text)
+{
+    const profile::Reading reading = profile::read(text);
+    QStringList problems, values;
+    for (const profile::Problem &problem : reading.problems)
+        problems << profile::describe(problem, "p.toml");
+    for (const auto &[position, value] : reading.values)
+        values << profile::key(position) + ' ' + value;
+    values.sort();
+    return problems + values;
+}
+
+// The values of the stand-in's keys, sorted: what readBack gives for a good profile.
+QStringList byKey(const QStringList &values)
+{
+    QStringList lines;
+    for (int w = 0; w < values.size(); ++w) {
+        if (!values[w].isNull())
+            lines << standin::profileKeys().at(w) + ' ' + values[w];
+    }
+    lines.sort();
+    return lines;
+}
+
+} // namespace
+
+class TestProfile : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // The bounds, and six patterns in which every two settings differ at least
+    // once: a key read into or written from another's place shows.
+    void settings_data()
+    {
+        QTest::addColumn<QStringList>("values");
+        for (int edge : {0, 1}) {
+            QStringList values;
+            for (const QString &widget : standin::widgets())
+                values << QString::number(edge ? bounds(widget).second : bounds(widget).first);
+            QTest::addRow(edge ? "highest" : "lowest") << values;
+        }
+        for (int bit = 0; bit < 6; ++bit) {
+            QStringList values;
+            for (const QString &widget : standin::widgets()) {
+                const int w = values.size();
+                const auto [low, high] = bounds(widget);
+                values << QString::number(widget.startsWith("combo")    ? 125 << (bit % 4)
+                                          : widget.startsWith("horizo") ? 10 + 5 * bit
+                                          : high == 1                   ? ((w + 1) >> bit) & 1
+                                                      : low + (w + 7 * bit) % (high - low));
+            }
+            QTest::addRow("bit %d", bit) << values;
+        }
+    }
+    void settings()
+    {
+        QFETCH(QStringList, values);
+        const QByteArray text = profileOf(values);
+        QCOMPARE(readBack(text), byKey(values));
+        QCOMPARE(readBack("\xEF\xBB\xBF" + QByteArray(text).replace("\n", "\r\n")), byKey(values));
+        QCOMPARE(readBack(profile::write(values, {})), byKey(values));
+        QCOMPARE(records::inWriteOrder(standin::inReadOrder(values)), values);
+    }
+
+    // Each refused with its place, key, value and what is allowed; every
+    // problem listed in file order, and nothing kept.
+    void problems_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QString>("pattern");
+        for (int w = 0; w < standin::widgets().size(); ++w) {
+            const auto [low, high] = bounds(standin::widgets().at(w));
+            const QString key = standin::profileKeys().at(w);
+            for (int beyond : {low - 1, high + 1}) {
+                if (high != 1)
+                    QTest::addRow("%s = %d", qPrintable(key), beyond)
+                        << QString("%1 = %2").arg(key).arg(beyond).toUtf8()
+                        << QString::asprintf("^p.toml:1:%d: %s = %d: .*allowed: .*%d.*%d",
+                                             int(key.size()) + 4, qPrintable(key), beyond, low,
+                                             high);
+            }
+        }
+        const QList<std::pair<QByteArray, QString>> rows = {
+            {"[frames.position]\nperod_ms = 100\n",
+             "^p.toml:2:1: frames.position.perod_ms = 100: unknown key.* period_ms"},
+            {"can.termination = 1\r\n",
+             "^p.toml:1:19: can.termination = 1: .*allowed: true or false$"},
+            {"led.brightness_percent = \"50\"",
+             "^p.toml:1:26: [^:]* = \"50\": .*allowed: 0 to 100"},
+            {"frames.position.id = \"10 20\"", "= \"10 20\": .*blank.*allowed: 10 to 2045"},
+            {"altitude.reference = 'msl'", "= 'msl': .*allowed: \"sea_level\" or \"ellipsoid\"$"},
+            {"can.bus_speed_kbps = 300", "= 300: .*allowed: 125, 250, 500 or 1000"},
+            {"led.brightness_percent = 47", "= 47: .*allowed: 0 to 100 in steps of 5"},
+            {"frames = 1", "^p.toml:1:10: frames = 1: .* position, speed_altitude"},
+            {"[time]\nzone_offset_hours = 13\ndaylight_saving = 2\n[can]\ntermination = true\n",
+             "^p.toml:2:21: time.zone_offset_hours = 13: .*\np.toml:3:19: time.daylight_saving"},
+            {QByteArray("\x00\xff\xfe\x01\x80 binary", 11), "^p.toml:1:1: not a TOML file[^\n]+$"},
+            {"# \xc3\xa9t\xc3\xa9\n[can]\n", "^p.toml: empty"},
+            {"\xc3\xa9 = 1", "^p.toml:1:1: not a TOML file.*'\xc3\xa9'$"},
+            {QByteArray(10 << 20, '#'), "^p.toml: larger than 1 MiB"},
+        };
+        for (const auto &[text, pattern] : rows)
+            QTest::addRow("%s", text.left(30).toPercentEncoding(" =[]\"'._").constData())
+                << text << pattern;
+    }
+    void problems()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(QString, pattern);
+        const QStringList lines = readBack(text);
+        QVERIFY2(QRegularExpression(pattern).match(lines.join('\n')).hasMatch() &&
+                     lines.filter("p.toml").size() == lines.size(),
+                 qPrintable(lines.join('\n')));
+    }
+
+    // What a profile cannot hold is left out, shown in a comment, and the
+    // profile still reads back; neither can a header break it.
+    void leftOut()
+    {
+        QStringList values = standin::factorySettings(), kept = values;
+        // setting, what the module holds, what the profile gives back (null: left out)
+        const QList<std::tuple<int, QString, QString>> held = {{0, "800", {}},     {1, "2", "1"},
+                                                               {3, "", {}},        {12, "abc", {}},
+                                                               {13, "0050", "50"}, {29, "47", {}}};
+        for (const auto &[w, module, back] : held) {
+            values[w] = module;
+            kept[w] = back;
+        }
+        const QByteArray text =
+            profile::write(values, {"VELDRIX_X\n[can]", "tty\rUSB0", "\x7f", "\n#"});
+        QVERIFY(text.contains("\"abc\""));
+        QCOMPARE(readBack(text), byKey(kept));
+    }
+};
+
+VELDRIX_TEST_MAIN(TestProfile)
+#include "tst_profile.moc"
