@@ -162,12 +162,17 @@ void Round::run()
             p.outcome.sent = Sent::NotDrained;
             finish(p);
         });
-        QObject::connect(&p.quiet, &QTimer::timeout, &context, [&finish, &p] {
+        QObject::connect(&p.quiet, &QTimer::timeout, &context, [&finish, &context, &p] {
             // Bytes that came while the loop was busy elsewhere (another
-            // port, a repaint, a loaded machine) mean the line was not quiet:
-            // reading them here starts the wait again.
-            if (!p.serial.waitForReadyRead(0))
-                finish(p);
+            // port, a repaint, a loaded machine) mean the line was not quiet.
+            // Their notice is handled before a timer started now comes due:
+            // reading them starts the wait again, else the answer is over.
+            // No blocking call asks the port: each system's serial code
+            // counts "new" bytes its own way.
+            QTimer::singleShot(1, Qt::PreciseTimer, &context, [&finish, &p] {
+                if (!p.quiet.isActive())
+                    finish(p);
+            });
         });
         QObject::connect(&p.ceiling, &QTimer::timeout, &context, [&finish, &p] {
             p.outcome.cutOff = true;

@@ -32,7 +32,13 @@ add_test(NAME windows_installed
           ${VELDRIX_PACKAGE}.exe $<TARGET_FILE:veldrix-screenshots>
           $<TARGET_FILE:veldrix-startmenu> ${CMAKE_BINARY_DIR})
 
-set_tests_properties(tst_protocol tst_profile tst_window windows_installed PROPERTIES
+# Discovery, read and write through Qt's Windows serial code and its list of
+# ports, against the native stand-in that scripts/windows --test names.
+add_test(NAME windows_comport
+  COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} ${CMAKE_CURRENT_SOURCE_DIR}/windows/comport.sh
+          "${VELDRIX_STANDIN_PROGRAM}" $<TARGET_FILE:veldrix-cli>)
+
+set_tests_properties(tst_protocol tst_profile tst_window windows_installed windows_comport PROPERTIES
   FIXTURES_REQUIRED wine_prefix ENVIRONMENT VELDRIX_WINE_TEMPLATE=${VELDRIX_WINE_TEMPLATE})
 set_property(TEST windows_installed APPEND PROPERTY FIXTURES_REQUIRED windows_packages)
 
