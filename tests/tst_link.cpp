@@ -47,9 +47,10 @@ struct LineWatch : QObject {
     }
 };
 
-// The window and two modules, A listed.
+// The window and two modules, A listed; twelve ports whose bytes never leave.
 struct Bench {
     ModuleStandin a, b;
+    standin::StoppedPort stopped[12];
     MainWindow window;
     testsupport::Answerer answerer;
     LineWatch lines;
@@ -89,6 +90,8 @@ class TestLink : public QObject
     Q_OBJECT
 
 private slots:
+    // A click on "Connecter" with the row's ports listed, then the twelve
+    // stopped ports: what it shows, how long it takes, what the form holds.
     void connect_data()
     {
         QTest::addColumn<QString>("ports");
@@ -123,6 +126,8 @@ private slots:
             << QStringList{id + " connecté sur port B"};
         QTest::newRow("identification with a gap of 550 ms")
             << "A B" << Script{{0, "VELDRIX_"}, {550, "GPS2CAN_SIM\r\n"}} << own << ok;
+        // The ports that do not open are told in their order, and the module's
+        // answer is listened to in full behind them and the stopped ports.
         QTest::newRow("ports that do not open")
             << gone + " B " + gone + "2 A" << own << own
             << QStringList{notWritten.arg(gone, absent), notWritten.arg(gone + "2", absent), ok[0]};
@@ -149,11 +154,21 @@ private slots:
             bench.a.change([&](standin::Behaviour &m) { m.answers['s'] = reply; });
         if (!identify.isEmpty())
             bench.b.change([&](standin::Behaviour &m) { m.answers['i'] = identify; });
-        ports::install(ports.replace('A', bench.a.portPath())
-                           .replace('B', bench.b.portPath())
-                           .split(' ', Qt::SkipEmptyParts));
+        QStringList listed = ports.replace('A', bench.a.portPath())
+                                 .replace('B', bench.b.portPath())
+                                 .split(' ', Qt::SkipEmptyParts);
+        for (const standin::StoppedPort &port : bench.stopped) {
+            QVERIFY(port.ok());
+            listed << port.path();
+        }
+        ports::install(listed);
         QCOMPARE(bench.click("pushButton_Scan"), messages);
-        QVERIFY2(bench.clickMs < 10000, qPrintable(QString::number(bench.clickMs)));
+        // Listened to side by side, the stopped ports hold a click up by their
+        // drain time once, not twelve times (3 s); a device that talks on, up
+        // to its ceiling (3 s, or 5 s for a read) and no more.
+        const bool talksOn = identify.size() + reply.size() > 100;
+        QVERIFY2(bench.clickMs < (talksOn ? 10000 : 3000),
+                 qPrintable(QString::number(bench.clickMs)));
         const bool read = messages.last().startsWith(id);
         QCOMPARE(testsupport::buttons(bench.window), read ? "Lire 1 1 1" : "Connecter 0 0 0");
         QCOMPARE(testsupport::form(bench.window), read ? held() : before);
@@ -222,25 +237,6 @@ private slots:
         QCOMPARE(bench.click("pushButton_Scan"), QStringList{id + " connecté sur port B"});
     }
 
-    // Twelve ports after the module whose command never leaves are waited
-    // for side by side, and the module's answer is listened to in full: it is
-    // found, and the click stays well under the 3 s that their drain times
-    // would take one after another.
-    void slowPortsAfterTheModule()
-    {
-        Bench bench;
-        standin::StoppedPort stopped[12];
-        QStringList listed{bench.a.portPath(), gone};
-        for (const standin::StoppedPort &port : stopped) {
-            QVERIFY(port.ok());
-            listed << port.path();
-        }
-        ports::install(listed);
-        QCOMPARE(bench.click("pushButton_Scan"),
-                 QStringList({notWritten.arg(gone, absent), id + " connecté sur port A"}));
-        QVERIFY2(bench.clickMs < 3000, qPrintable(QString::number(bench.clickMs)));
-    }
-
     // While a click talks to the module, the window handles its events: a
     // timer ticks through a read whose pieces come 200 ms apart, a close is
     // put off until the click is over (the wait and the re-read after a
@@ -249,24 +245,22 @@ private slots:
     void duringClick_data()
     {
         QTest::addColumn<QString>("button");
-        QTest::addColumn<int>("at");     // acts once the module has heard this many commands
         QTest::addColumn<bool>("close"); // a close, or else the window losing activation
-        QTest::newRow("a close in the read") << "pushButton_Scan" << 2 << true;
-        QTest::newRow("a close in the wait after a restart") << "pushButton_Reboot" << 3 << true;
-        QTest::newRow("a close in the re-read") << "pushButton_Reboot" << 5 << true;
-        QTest::newRow("a field left in the read") << "pushButton_Scan" << 2 << false;
+        QTest::newRow("a close in the read") << "pushButton_Scan" << true;
+        QTest::newRow("a close in the wait after a restart") << "pushButton_Reboot" << true;
+        QTest::newRow("a field left in the read") << "pushButton_Scan" << false;
     }
     void duringClick()
     {
         QFETCH(QString, button);
-        QFETCH(int, at);
         QFETCH(bool, close);
         Bench bench;
         const QByteArray reply = bench.a.reply();
         bench.a.change([&](standin::Behaviour &m) {
             m.answers['s'] = {{0, reply.left(40)}, {200, reply.mid(40, 40)}, {200, reply.mid(80)}};
         });
-        if (button != "pushButton_Scan")
+        const int at = button == "pushButton_Scan" ? 2 : 3; // the read heard, or the restart
+        if (at == 3)
             bench.click("pushButton_Scan");
         bench.window.show();
         QApplication::setActiveWindow(&bench.window);
@@ -276,13 +270,11 @@ private slots:
             field->setText("5");
         }
 
-        int ticks = 0;
-        bool acted = false, openMeanwhile = false;
+        int ticks = 0; // from the moment the module has heard `at` commands: act then
+        bool openMeanwhile = false;
         QTimer ticker;
         ticker.callOnTimeout([&] {
-            const int heard = bench.a.heard().size();
-            ticks += heard >= at;
-            if (heard < at || std::exchange(acted, true))
+            if (bench.a.heard().size() < at || ticks++ > 0)
                 return;
             if (close)
                 openMeanwhile = !bench.window.close();
@@ -300,7 +292,6 @@ private slots:
         QCOMPARE(QApplication::exec(), 0);
         QVERIFY2(ticks >= 5, qPrintable(QString::number(ticks)));
         QCOMPARE(openMeanwhile, close);
-        QCOMPARE(bench.window.isVisible(), !close);
         QCOMPARE(bench.answerer.seen.filter("limites"), QStringList());
     }
 };
