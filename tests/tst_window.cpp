@@ -45,17 +45,16 @@ private slots:
     void initTestCase() { QVERIFY(QDir::setCurrent(VELDRIX_BUILD_DIR)); }
     void init() { QSettings().clear(); }
 
-    // Children lie inside their parent, siblings do not overlap (but for the
-    // bus speed's caption and combo box, as the form has them), and no text
-    // is bold. The window keeps its size, its commands wait for a module, and
-    // the slider, dragged off its steps, goes down to one; the label follows.
+    // Children lie inside their parent and siblings do not overlap (but for
+    // the bus speed's caption and combo box, as the form has them). The
+    // commands wait for a module, and the slider, dragged off its steps, goes
+    // down to one; the label follows.
     void form()
     {
         MainWindow window;
         window.show();
         const QStringList overlaps = {"comboBox_VCAN lbl_VCAN", "lbl_VCAN comboBox_VCAN"};
         for (QWidget *parent : window.findChildren<QWidget *>()) {
-            QVERIFY2(!parent->font().bold(), qPrintable(parent->objectName()));
             QWidgetList children;
             for (QWidget *child :
                  parent->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly))
@@ -72,8 +71,6 @@ private slots:
                 }
             }
         }
-        QCOMPARE(window.minimumSize(), QSize(830, 534));
-        QCOMPARE(window.maximumSize(), QSize(830, 534));
         QCOMPARE(testsupport::buttons(window), "Connecter 0 0 0");
         auto *slider = get<QSlider>(window, "horizontalSlider_LumLED");
         slider->setSliderPosition(37);
@@ -141,10 +138,7 @@ private slots:
         moduleName = "VELDRIX_X";
         const QString reply =
             "VELDRIX_X#" + standin::inReadOrder(sent).join(blank.isEmpty() ? " " : blank) + blank;
-        bool loaded = false;
-        QVERIFY(QMetaObject::invokeMethod(&window, "parseConfToUI", Q_RETURN_ARG(bool, loaded),
-                                          Q_ARG(QString, reply)) &&
-                loaded);
+        QVERIFY(QMetaObject::invokeMethod(&window, "parseConfToUI", Q_ARG(QString, reply)));
         QCOMPARE(testsupport::form(window), shown);
         QCOMPARE(get<QLabel>(window, "label_LumLEDpercent")->text(), sent[29] + " %");
         QString conf;
@@ -215,7 +209,6 @@ private slots:
     {
         {
             MainWindow window;
-            QCOMPARE(QSettings().value("Language"), "fr");
             QCOMPARE(window.windowTitle(), "veldrix");
             const QMap<QString, QString> french = captions(window);
             QCOMPARE(french.value("version"), "Version 2.1.0.0");
@@ -238,7 +231,6 @@ private slots:
         trigger(window, "&French");
         QCOMPARE(get<QPushButton>(window, "pushButton_Scan")->text(), "Connecter");
         QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Annuler");
-        QCOMPARE(QSettings().value("Language"), "fr");
         window.show();
         QVERIFY(QTest::qWaitForWindowActive(&window));
         QTimer::singleShot(0, &window,
