@@ -29,7 +29,6 @@ private slots:
     {
         useFormFont();
         QVERIFY(QDir::setCurrent(VELDRIX_BUILD_DIR));
-        QCoreApplication::setApplicationName("veldrix");
         for (const QString language : {"langFr", "langEn"}) {
             MainWindow window;
             QVERIFY(QMetaObject::invokeMethod(&window, qPrintable(language)));
