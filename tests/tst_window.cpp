@@ -202,19 +202,13 @@ private slots:
     // The title is the program's name until a language is chosen. Each
     // language applies at once and at the next start, Qt's own texts with
     // it, and is stored. In English every caption comes from the catalogue:
-    // only these few read the same in both languages. The about entry opens
-    // the dialog, which shows the program's version. Ctrl+Q closes the
-    // window, and the program ends with it.
-    void menus()
+    // only these few read the same in both languages.
+    void languages()
     {
         {
             MainWindow window;
             QCOMPARE(window.windowTitle(), "veldrix");
             const QMap<QString, QString> french = captions(window);
-            QCOMPARE(french.value("version"), "Version 2.1.0.0");
-            testsupport::Answerer answerer;
-            trigger(window, "À propos de veldrix…");
-            QCOMPARE(answerer.seen, QStringList{"FormAbout:  | "});
             trigger(window, "&Anglais");
             QCOMPARE(window.windowTitle(), "VELDRIX v2.1");
             QCOMPARE(QSettings().value("Language"), "en");
@@ -231,6 +225,23 @@ private slots:
         trigger(window, "&French");
         QCOMPARE(get<QPushButton>(window, "pushButton_Scan")->text(), "Connecter");
         QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Annuler");
+    }
+
+    // The about entry opens the dialog, which shows the program's version.
+    void about()
+    {
+        MainWindow window;
+        QCOMPARE(captions(window).value("version"), "Version 2.1.0.0");
+        testsupport::Answerer answerer;
+        trigger(window, "À propos de veldrix…");
+        QCOMPARE(answerer.seen, QStringList{"FormAbout:  | "});
+    }
+
+    // Ctrl+Q closes the window, and the program ends with it. Last: it runs
+    // the application to its end.
+    void quit()
+    {
+        MainWindow window;
         window.show();
         QVERIFY(QTest::qWaitForWindowActive(&window));
         QTimer::singleShot(0, &window,
