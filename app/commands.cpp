@@ -39,9 +39,9 @@ bool reported(bool sent, const char *success, const char *failure)
 
 // One exchange that only writes: open the module's port, send, let it drain.
 // The port is closed when this returns.
-bool MainWindow::sendToModule(const QByteArray &bytes, int drainMs)
+bool MainWindow::sendToModule(const exchange::Request &command)
 {
-    exchange::Round round({exchange::writeRequest(modulePortName, bytes, drainMs)});
+    exchange::Round round({command});
     awaitExchange([&round] { round.run(); });
     return round.outcome(0).sent == exchange::Sent::Done;
 }
@@ -49,17 +49,18 @@ bool MainWindow::sendToModule(const QByteArray &bytes, int drainMs)
 // The configuration string as UTF-8, its check character, one line feed.
 bool MainWindow::sendConfToModule()
 {
-    return sendToModule(records::configurationFrame(makeConfFromUI()), exchange::frameDrainMs);
+    return sendToModule(exchange::configureRequest(
+        modulePortName, records::configurationFrame(makeConfFromUI())));
 }
 
 bool MainWindow::rebootModule()
 {
-    return sendToModule("rR\n", exchange::commandDrainMs);
+    return sendToModule(exchange::restartRequest(modulePortName));
 }
 
 bool MainWindow::resetModule()
 {
-    return sendToModule("zZ\n", exchange::commandDrainMs);
+    return sendToModule(exchange::factoryResetRequest(modulePortName));
 }
 
 // Waits without blocking the window: events keep being handled meanwhile.
@@ -76,7 +77,7 @@ void MainWindow::msleep(int msec)
 void MainWindow::concludeCommand(bool sent, const char *success, const char *failure)
 {
     if (reported(sent, success, failure)) {
-        msleep(500);
+        msleep(exchange::settleMs);
         on_pushButton_Scan_clicked();
     }
 }

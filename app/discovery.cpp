@@ -8,6 +8,43 @@
 #include "link/probe.h"
 #include "link/records.h"
 
+namespace
+{
+
+// A French sentence that tells the user what went wrong with a port, for the
+// status bar message of a port that could not be written to.
+QString explainPortError(QSerialPort::SerialPortError error)
+{
+    switch (error) {
+    case QSerialPort::NoError:
+        return QStringLiteral("le port n'a signalé aucune erreur.");
+    case QSerialPort::DeviceNotFoundError:
+        return QStringLiteral("le port n'existe pas ou a été débranché.");
+    case QSerialPort::PermissionError:
+        return QStringLiteral("le port est utilisé par un autre programme, ou cet utilisateur "
+                              "n'a pas le droit de l'ouvrir.");
+    case QSerialPort::OpenError:
+        return QStringLiteral("le port est déjà ouvert.");
+    case QSerialPort::NotOpenError:
+        return QStringLiteral("le port n'a pas pu être ouvert.");
+    case QSerialPort::WriteError:
+        return QStringLiteral("l'envoi des données sur le port a échoué.");
+    case QSerialPort::ReadError:
+        return QStringLiteral("la lecture des données du port a échoué.");
+    case QSerialPort::ResourceError:
+        return QStringLiteral("le port a disparu, le module a sans doute été débranché.");
+    case QSerialPort::UnsupportedOperationError:
+        return QStringLiteral("le système ne permet pas d'utiliser ce port ainsi.");
+    case QSerialPort::TimeoutError:
+        return QStringLiteral("le port n'a pas répondu à temps.");
+    default:
+        return QStringLiteral("le port a signalé une erreur inconnue (code %1).")
+            .arg(static_cast<int>(error));
+    }
+}
+
+} // namespace
+
 // Every listed port is asked to identify itself, all of them at once; the
 // last one in the list that answers as a module wins, whichever answered
 // first. A port that did not open cannot be written to, which is where it
@@ -22,7 +59,7 @@ void MainWindow::FindModuleOverSerial()
     for (const probe::Refusal &refusal : round.refusals())
         ui->statusbar->showMessage(
             QString("Impossible d'écrire sur le port %1. Erreur : %2")
-                .arg(refusal.port, exchange::explainPortError(refusal.error)));
+                .arg(refusal.port, explainPortError(refusal.error)));
     awaitExchange([&round] { round.collect(); });
 
     if (const std::optional<probe::Module> module = round.lastModule()) {

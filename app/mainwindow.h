@@ -12,6 +12,10 @@ class QCloseEvent;
 class QLineEdit;
 class QMenu;
 class Ui_MainWindow;
+namespace exchange
+{
+struct Request;
+}
 
 // The one window of the program. Its slots are declared here, in a fixed
 // order, and defined beside the code they belong to:
@@ -87,8 +91,8 @@ private:
     // Runs an exchange with the module. The window handles its events
     // meanwhile, but no range check opens its box in the middle of it.
     void awaitExchange(const std::function<void()> &exchange);
-    // Writes bytes to the module's port and lets them drain; no answer is read.
-    bool sendToModule(const QByteArray &bytes, int drainMs);
+    // Writes a command to the module's port and lets it drain; no answer is read.
+    bool sendToModule(const exchange::Request &command);
     // Tells how a command went and, when it went out, reads the module again.
     void concludeCommand(bool sent, const char *success, const char *failure);
 

@@ -24,10 +24,6 @@ namespace
 
 const char program[] = "veldrix-cli";
 
-// After a command, the module is given the same half second as the window
-// gives it before it is read again.
-constexpr int settleMs = 500;
-
 // profile::read refuses more than 1 MiB; reading one byte more lets it say
 // so without this program reading a file or a pipe without end.
 constexpr qint64 profileReadLimit = 1024 * 1024 + 1;
@@ -172,12 +168,11 @@ void readSettings(QVector<Target> &targets, QStringList Target::*into, int statu
 
 // Writes `bytes` to every module still in good standing; one whose port
 // fails ends with a port error.
-void sendToAll(QVector<Target> &targets, const std::function<QByteArray(const Target &)> &bytes,
-               int drainMs)
+void sendToAll(QVector<Target> &targets,
+               const std::function<exchange::Request(const Target &)> &command)
 {
     exchangeWithAll(
-        targets,
-        [&](const Target &t) { return exchange::writeRequest(t.module.port, bytes(t), drainMs); },
+        targets, command,
         [](Target &t, const exchange::Outcome &outcome) {
             if (outcome.sent == exchange::Sent::Done)
                 return;
@@ -193,7 +188,7 @@ void settle(QVector<Target> &targets)
     if (inGoodStanding(targets).isEmpty())
         return;
     QEventLoop loop;
-    QTimer::singleShot(settleMs, Qt::PreciseTimer, &loop, &QEventLoop::quit);
+    QTimer::singleShot(exchange::settleMs, Qt::PreciseTimer, &loop, &QEventLoop::quit);
     loop.exec();
 }
 
@@ -400,13 +395,11 @@ int write(const Invocation &call)
         return report(targets, all, call.out, call.err);
     }
 
-    sendToAll(
-        targets,
-        [](const Target &t) {
-            return records::configurationFrame(
-                records::configurationString(t.module.name, t.wanted));
-        },
-        exchange::frameDrainMs);
+    sendToAll(targets, [](const Target &t) {
+        return exchange::configureRequest(
+            t.module.port,
+            records::configurationFrame(records::configurationString(t.module.name, t.wanted)));
+    });
     settle(targets);
     readSettings(targets, &Target::after, NotHeld,
                  QStringLiteral("written, but could not be read back: "));
@@ -431,13 +424,13 @@ int write(const Invocation &call)
 
 // Restart and factory reset: the command, the half second, and a read that
 // shows the module is back.
-int command(const Invocation &call, const QByteArray &bytes, const QString &done)
+int command(const Invocation &call, exchange::Request (*request)(const QString &port),
+            const QString &done)
 {
     QVector<Target> targets = targetsOf(pickModules(call));
     if (targets.isEmpty())
         return PortError;
-    sendToAll(
-        targets, [&](const Target &) { return bytes; }, exchange::commandDrainMs);
+    sendToAll(targets, [&](const Target &t) { return request(t.module.port); });
     settle(targets);
     readSettings(targets, &Target::after, NotHeld,
                  done + QStringLiteral(", but could not be read back: "));
@@ -448,7 +441,7 @@ int command(const Invocation &call, const QByteArray &bytes, const QString &done
 
 int restart(const Invocation &call)
 {
-    return command(call, "rR\n", QStringLiteral("restarted"));
+    return command(call, exchange::restartRequest, QStringLiteral("restarted"));
 }
 
 int factoryReset(const Invocation &call)
@@ -459,7 +452,7 @@ int factoryReset(const Invocation &call)
                             .arg(program));
         return UsageError;
     }
-    return command(call, "zZ\n", QStringLiteral("reset to its factory settings"));
+    return command(call, exchange::factoryResetRequest, QStringLiteral("reset to its factory settings"));
 }
 
 struct Command {

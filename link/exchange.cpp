@@ -30,6 +30,21 @@ Request writeRequest(const QString &port, const QByteArray &bytes, int drainMs)
     return {port, bytes, drainMs, std::nullopt};
 }
 
+Request configureRequest(const QString &port, const QByteArray &frame)
+{
+    return writeRequest(port, frame, frameDrainMs);
+}
+
+Request restartRequest(const QString &port)
+{
+    return writeRequest(port, QByteArrayLiteral("rR\n"), commandDrainMs);
+}
+
+Request factoryResetRequest(const QString &port)
+{
+    return writeRequest(port, QByteArrayLiteral("zZ\n"), commandDrainMs);
+}
+
 // A port through its exchange: written to, draining, listening, then closed.
 struct Round::Port {
     enum class Stage { Draining, Listening, Over };
@@ -243,36 +258,6 @@ std::optional<QString> moduleNameFromIdentification(const QByteArray &answer)
     if (!text.startsWith(records::modulePrefix))
         return std::nullopt;
     return textBeforeNul(text);
-}
-
-QString explainPortError(QSerialPort::SerialPortError error)
-{
-    switch (error) {
-    case QSerialPort::NoError:
-        return QStringLiteral("le port n'a signalé aucune erreur.");
-    case QSerialPort::DeviceNotFoundError:
-        return QStringLiteral("le port n'existe pas ou a été débranché.");
-    case QSerialPort::PermissionError:
-        return QStringLiteral("le port est utilisé par un autre programme, ou cet utilisateur "
-                              "n'a pas le droit de l'ouvrir.");
-    case QSerialPort::OpenError:
-        return QStringLiteral("le port est déjà ouvert.");
-    case QSerialPort::NotOpenError:
-        return QStringLiteral("le port n'a pas pu être ouvert.");
-    case QSerialPort::WriteError:
-        return QStringLiteral("l'envoi des données sur le port a échoué.");
-    case QSerialPort::ReadError:
-        return QStringLiteral("la lecture des données du port a échoué.");
-    case QSerialPort::ResourceError:
-        return QStringLiteral("le port a disparu, le module a sans doute été débranché.");
-    case QSerialPort::UnsupportedOperationError:
-        return QStringLiteral("le système ne permet pas d'utiliser ce port ainsi.");
-    case QSerialPort::TimeoutError:
-        return QStringLiteral("le port n'a pas répondu à temps.");
-    default:
-        return QStringLiteral("le port a signalé une erreur inconnue (code %1).")
-            .arg(static_cast<int>(error));
-    }
 }
 
 } // namespace exchange

@@ -23,6 +23,9 @@ constexpr int silenceMs = 350;
 // Time allowed for a three-byte command, and for the configuration frame, to drain.
 constexpr int commandDrainMs = 250;
 constexpr int frameDrainMs = 5000;
+// After a configuration, a restart or a factory reset the module is given
+// this long before it is read again.
+constexpr int settleMs = 500;
 
 // An answer also ends, cut off, when it grows past what the module ever sends
 // or goes on for longer than the module ever takes: a device that chatters
@@ -64,6 +67,13 @@ struct Request {
 Request identifyRequest(const QString &port); // "iI\n", answered within identifyCeiling
 Request readRequest(const QString &port);     // "sS\n", answered within replyCeiling
 Request writeRequest(const QString &port, const QByteArray &bytes, int drainMs); // no answer
+
+// The three commands, none of them answered: the configuration frame
+// (records::configurationFrame) with frameDrainMs to leave, "rR\n" and "zZ\n"
+// with commandDrainMs. Each is followed by settleMs and a configuration read.
+Request configureRequest(const QString &port, const QByteArray &frame);
+Request restartRequest(const QString &port);
+Request factoryResetRequest(const QString &port);
 
 struct Outcome {
     Sent sent = Sent::Refused;
@@ -120,10 +130,6 @@ QString textBeforeNul(const QByteArray &bytes);
 // its two closing bytes, when that begins with "VELDRIX_". Nothing for any
 // other answer, including one of two bytes or fewer.
 std::optional<QString> moduleNameFromIdentification(const QByteArray &answer);
-
-// A French sentence that tells the user what went wrong with a port, for the
-// status bar message of a port that could not be written to.
-QString explainPortError(QSerialPort::SerialPortError error);
 
 } // namespace exchange
 

@@ -1,8 +1,8 @@
 #ifndef VELDRIX_MODULESTANDIN_H
 #define VELDRIX_MODULESTANDIN_H
 
-// A stand-in for the VELDRIX module on a pseudo-terminal, answering on a
-// thread of its own while the program's serial calls block the GUI thread:
+// A stand-in for the VELDRIX module on a pseudo-terminal. It answers on a
+// thread of its own, whatever the program's own thread is doing:
 //
 //   "iI\n"  its identification: id, then "\r\n"
 //   "sS\n"  its configuration reply: id, a blank, the 36 settings in read

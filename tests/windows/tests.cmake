@@ -10,8 +10,8 @@ set_tests_properties(wine_prefix_removed PROPERTIES FIXTURES_CLEANUP wine_prefix
 
 veldrix_test(tst_protocol veldrix_link)
 veldrix_test(tst_profile veldrix_link)
-veldrix_test(tst_window veldrix_core)
-veldrix_test(tst_fit veldrix_core)
+veldrix_test(tst_window veldrix_window)
+veldrix_test(tst_fit veldrix_window)
 add_dependencies(tst_window veldrix_catalogues)
 add_dependencies(tst_fit veldrix_catalogues)
 # With the Windows dialog font, Tahoma under Wine, some French captions do

@@ -280,4 +280,4 @@ private slots:
 };
 
 VELDRIX_TEST_MAIN(TestLink)
-#include "tst_link.moc"
+#include "tst_window_ports.moc"
