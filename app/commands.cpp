@@ -49,8 +49,8 @@ bool MainWindow::sendToModule(const exchange::Request &command)
 // The configuration string as UTF-8, its check character, one line feed.
 bool MainWindow::sendConfToModule()
 {
-    return sendToModule(exchange::configureRequest(
-        modulePortName, records::configurationFrame(makeConfFromUI())));
+    return sendToModule(
+        exchange::configureRequest(modulePortName, records::configurationFrame(makeConfFromUI())));
 }
 
 bool MainWindow::rebootModule()

@@ -57,9 +57,8 @@ void MainWindow::FindModuleOverSerial()
 
     probe::Round round(ports::listed());
     for (const probe::Refusal &refusal : round.refusals())
-        ui->statusbar->showMessage(
-            QString("Impossible d'écrire sur le port %1. Erreur : %2")
-                .arg(refusal.port, explainPortError(refusal.error)));
+        ui->statusbar->showMessage(QString("Impossible d'écrire sur le port %1. Erreur : %2")
+                                       .arg(refusal.port, explainPortError(refusal.error)));
     awaitExchange([&round] { round.collect(); });
 
     if (const std::optional<probe::Module> module = round.lastModule()) {

@@ -171,14 +171,12 @@ void readSettings(QVector<Target> &targets, QStringList Target::*into, int statu
 void sendToAll(QVector<Target> &targets,
                const std::function<exchange::Request(const Target &)> &command)
 {
-    exchangeWithAll(
-        targets, command,
-        [](Target &t, const exchange::Outcome &outcome) {
-            if (outcome.sent == exchange::Sent::Done)
-                return;
-            t.status = PortError;
-            t.outcome = QStringLiteral("could not write to it: ") + sendFailure(outcome);
-        });
+    exchangeWithAll(targets, command, [](Target &t, const exchange::Outcome &outcome) {
+        if (outcome.sent == exchange::Sent::Done)
+            return;
+        t.status = PortError;
+        t.outcome = QStringLiteral("could not write to it: ") + sendFailure(outcome);
+    });
 }
 
 // Gives the modules still in good standing the half second after a command,
@@ -452,7 +450,8 @@ int factoryReset(const Invocation &call)
                             .arg(program));
         return UsageError;
     }
-    return command(call, exchange::factoryResetRequest, QStringLiteral("reset to its factory settings"));
+    return command(call, exchange::factoryResetRequest,
+                   QStringLiteral("reset to its factory settings"));
 }
 
 struct Command {
