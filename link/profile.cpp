@@ -18,29 +18,7 @@ namespace
 constexpr int largestProfile = 1024 * 1024;
 constexpr int longestValueShown = 40; // characters of a value quoted in a problem
 
-// The form's caption of each table, as a title above it in a written profile.
-const std::pair<const char *, const char *> tableTitles[] = {
-    {"can", "CAN settings"},
-    {"time", "Time zone settings"},
-    {"frames.position", "CAN VELDRIX (own format): Longitude/Latitude frame"},
-    {"frames.speed_altitude", "CAN VELDRIX (own format): Speed/Altitude frame"},
-    {"frames.precision", "CAN VELDRIX (own format): GPS precision/satellite info frame"},
-    {"frames.utc_time", "CAN VELDRIX (own format): Date/Time frame (UTC)"},
-    {"frames.local_time", "CAN VELDRIX (own format): Date/Time frame (local time)"},
-    {"frames.hhmmss", "CAN VELDRIX (own format): Time frame (HHMMSS)"},
-    {"megasquirt3", "CAN MegaSquirt 3 (RT)"},
-    {"led", "GPS module LED"},
-    {"altitude", "Altitude"},
-    {"ecumaster", "CAN ECUmaster"},
-};
-
 const char seaLevel[] = "sea_level", ellipsoid[] = "ellipsoid";
-
-QString tableOf(const records::Setting &setting)
-{
-    const QString key = QString::fromLatin1(setting.key);
-    return key.left(key.lastIndexOf(QLatin1Char('.')));
-}
 
 QString nameOf(const records::Setting &setting)
 {
@@ -336,14 +314,13 @@ QByteArray write(const QStringList &valuesInWriteOrder, const Header &header)
                                   "# profile is written to it.\n")
                        .arg(oneLine(header.moduleName), oneLine(header.port), oneLine(header.time),
                             oneLine(header.programVersion));
-    QString table;
+    int group = -1;
     for (const records::Setting *setting : records::settingsInReadOrder()) {
-        if (tableOf(*setting) != table) {
-            table = tableOf(*setting);
-            const auto title = std::find_if(
-                std::begin(tableTitles), std::end(tableTitles),
-                [&](const auto &entry) { return table == QLatin1String(entry.first); });
-            text += QStringLiteral("\n# %1\n[%2]\n").arg(QLatin1String(title->second), table);
+        if (records::groupOf(*setting) != group) {
+            group = records::groupOf(*setting);
+            text += QStringLiteral("\n# %1\n[%2]\n")
+                        .arg(QLatin1String(records::groups[group].title),
+                             QLatin1String(records::groups[group].table));
         }
         const int position = int(setting - records::settings.data());
         const QString wire = valuesInWriteOrder.value(position);

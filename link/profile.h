@@ -2,20 +2,9 @@
 #define VELDRIX_PROFILE_H
 
 // A module's settings as a TOML profile that a user keeps, edits by hand and
-// gives back: reading and checking one, writing one. The keys are English and
-// grouped like the form:
-//
-//   [can]               bus_speed_kbps, termination
-//   [time]              zone_offset_hours, daylight_saving
-//   [frames.position]   enabled, period_ms, id      (longitude/latitude)
-//   [frames.speed_altitude], [frames.precision], [frames.utc_time],
-//   [frames.local_time], [frames.hhmmss]             likewise
-//   [megasquirt3]       position_enabled, time_enabled, position_period_ms,
-//                       time_period_ms, first_id, id_offset
-//   [led]               enabled, brightness_percent
-//   [altitude]          reference = "sea_level" | "ellipsoid"
-//   [ecumaster]         position_enabled, time_enabled, position_period_ms,
-//                       time_period_ms, first_id
+// gives back: reading and checking one, writing one. The keys are English,
+// one table per group of the form, one key per setting: records::settings
+// and records::groups (link/records.h) list them all.
 //
 // Switches are booleans, numbers integers, the altitude reference a string.
 

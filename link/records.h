@@ -10,6 +10,7 @@
 #include <QStringList>
 
 #include <array>
+#include <iterator>
 
 namespace records
 {
@@ -54,7 +55,137 @@ struct Setting {
 
 // The one table of the 36 settings, listed in write order: the
 // configuration string goes through it as listed, the reply by readPosition.
-extern const std::array<Setting, settingCount> settings;
+// Everything else that names a setting (the window's widgets, a profile's
+// tables) is checked against it when the program is compiled.
+// clang-format off
+inline constexpr std::array<Setting, settingCount> settings = {{
+    // key                                  kind              R   range             unit
+    {"can.bus_speed_kbps",                  Kind::CanSpeed,    1, nullptr,          "kbit/s"},
+    {"can.termination",                     Kind::Switch,      2, nullptr,          ""},
+    {"time.daylight_saving",                Kind::Switch,      3, nullptr,          ""},
+    {"time.zone_offset_hours",              Kind::Number,      4, &zoneOffsetRange, "hours"},
+    {"frames.position.enabled",             Kind::Switch,      5, nullptr,          ""},
+    {"frames.speed_altitude.enabled",       Kind::Switch,      8, nullptr,          ""},
+    {"frames.precision.enabled",            Kind::Switch,     11, nullptr,          ""},
+    {"frames.utc_time.enabled",             Kind::Switch,     14, nullptr,          ""},
+    {"frames.local_time.enabled",           Kind::Switch,     17, nullptr,          ""},
+    {"frames.hhmmss.enabled",               Kind::Switch,     20, nullptr,          ""},
+    {"megasquirt3.position_enabled",        Kind::Switch,     23, nullptr,          ""},
+    {"megasquirt3.time_enabled",            Kind::Switch,     24, nullptr,          ""},
+    {"frames.position.period_ms",           Kind::Number,      6, &periodRange,     "ms"},
+    {"frames.position.id",                  Kind::Number,      7, &frameIdRange,    ""},
+    {"frames.speed_altitude.period_ms",     Kind::Number,      9, &periodRange,     "ms"},
+    {"frames.speed_altitude.id",            Kind::Number,     10, &frameIdRange,    ""},
+    {"frames.precision.period_ms",          Kind::Number,     12, &periodRange,     "ms"},
+    {"frames.precision.id",                 Kind::Number,     13, &frameIdRange,    ""},
+    {"frames.utc_time.period_ms",           Kind::Number,     15, &periodRange,     "ms"},
+    {"frames.utc_time.id",                  Kind::Number,     16, &frameIdRange,    ""},
+    {"frames.local_time.period_ms",         Kind::Number,     18, &periodRange,     "ms"},
+    {"frames.local_time.id",                Kind::Number,     19, &frameIdRange,    ""},
+    {"frames.hhmmss.period_ms",             Kind::Number,     21, &periodRange,     "ms"},
+    {"frames.hhmmss.id",                    Kind::Number,     22, &frameIdRange,    ""},
+    {"megasquirt3.position_period_ms",      Kind::Number,     25, &periodRange,     "ms"},
+    {"megasquirt3.time_period_ms",          Kind::Number,     26, &periodRange,     "ms"},
+    {"megasquirt3.first_id",                Kind::Number,     27, &firstIdRange,    ""},
+    {"megasquirt3.id_offset",               Kind::Number,     28, &idOffsetRange,   ""},
+    {"led.enabled",                         Kind::Switch,     29, nullptr,          ""},
+    {"led.brightness_percent",              Kind::Brightness, 30, &brightnessRange, "%"},
+    {"altitude.reference",                  Kind::Altitude,   31, nullptr,          ""},
+    {"ecumaster.position_enabled",          Kind::Switch,     32, nullptr,          ""},
+    {"ecumaster.time_enabled",              Kind::Switch,     33, nullptr,          ""},
+    {"ecumaster.position_period_ms",        Kind::Number,     34, &periodRange,     "ms"},
+    {"ecumaster.time_period_ms",            Kind::Number,     35, &periodRange,     "ms"},
+    {"ecumaster.first_id",                  Kind::Number,     36, &firstIdRange,    ""},
+}};
+// clang-format on
+
+// The tables of a profile: the part of a key before its last dot, each with
+// the form's caption of that group (English), written above the table. A
+// table's settings follow one another in read order.
+struct Group {
+    const char *table;
+    const char *title;
+};
+inline constexpr Group groups[] = {
+    {"can", "CAN settings"},
+    {"time", "Time zone settings"},
+    {"frames.position", "CAN VELDRIX (own format): Longitude/Latitude frame"},
+    {"frames.speed_altitude", "CAN VELDRIX (own format): Speed/Altitude frame"},
+    {"frames.precision", "CAN VELDRIX (own format): GPS precision/satellite info frame"},
+    {"frames.utc_time", "CAN VELDRIX (own format): Date/Time frame (UTC)"},
+    {"frames.local_time", "CAN VELDRIX (own format): Date/Time frame (local time)"},
+    {"frames.hhmmss", "CAN VELDRIX (own format): Time frame (HHMMSS)"},
+    {"megasquirt3", "CAN MegaSquirt 3 (RT)"},
+    {"led", "GPS module LED"},
+    {"altitude", "Altitude"},
+    {"ecumaster", "CAN ECUmaster"},
+};
+
+// Two texts are the same, for checks made when the program is compiled.
+constexpr bool sameText(const char *a, const char *b)
+{
+    while (*a && *a == *b)
+        ++a, ++b;
+    return *a == *b;
+}
+// The key's table is `table`: the key is the table, a dot, and a name without dots.
+constexpr bool inTable(const char *key, const char *table)
+{
+    while (*table && *table == *key)
+        ++table, ++key;
+    if (*table || *key != '.')
+        return false;
+    for (++key; *key; ++key)
+        if (*key == '.')
+            return false;
+    return true;
+}
+// The place in groups of the setting's table; -1 when it has none.
+constexpr int groupOf(const Setting &setting)
+{
+    for (int g = 0; g < int(std::size(groups)); ++g)
+        if (inTable(setting.key, groups[g].table))
+            return g;
+    return -1;
+}
+// Compile-time checks of the tables above.
+namespace check
+{
+// Every read position is used once, every setting belongs to a group, a
+// group's settings follow one another in read order (the order of a written
+// profile), every group has settings, and a number or a brightness has its
+// range.
+constexpr bool tableIsWhole()
+{
+    bool seen[std::size(groups)] = {};
+    int previous = -1;
+    for (int position = 1; position <= settingCount; ++position) {
+        const Setting *found = nullptr;
+        for (const Setting &setting : settings)
+            if (setting.readPosition == position) {
+                if (found)
+                    return false;
+                found = &setting;
+            }
+        if (!found)
+            return false;
+        const int g = groupOf(*found);
+        if (g < 0 || (g != previous && seen[g]))
+            return false;
+        seen[g] = true;
+        previous = g;
+        const bool ranged = found->kind == Kind::Number || found->kind == Kind::Brightness;
+        if (ranged != (found->range != nullptr))
+            return false;
+    }
+    for (bool used : seen)
+        if (!used)
+            return false;
+    return true;
+}
+} // namespace check
+static_assert(check::tableIsWhole(),
+              "each read position once; each setting in one group, together");
 
 // The table's entries sorted by read position.
 std::array<const Setting *, settingCount> settingsInReadOrder();
