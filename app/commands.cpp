@@ -76,8 +76,16 @@ void MainWindow::msleep(int msec)
 // is back. A command that could not be written changes nothing.
 void MainWindow::concludeCommand(bool sent, const char *success, const char *failure)
 {
-    if (reported(sent, success, failure)) {
-        msleep(exchange::settleMs);
+    bool wentOut = false;
+    {
+        const ClickState::During box(clickState, ClickState::Wait::Box);
+        wentOut = reported(sent, success, failure);
+    }
+    if (wentOut) {
+        {
+            const ClickState::During settle(clickState, ClickState::Wait::Settle);
+            msleep(exchange::settleMs);
+        }
         on_pushButton_Scan_clicked();
     }
 }
@@ -86,14 +94,14 @@ void MainWindow::concludeCommand(bool sent, const char *success, const char *fai
 // re-read included, is carried out once the click is over.
 void MainWindow::on_pushButton_Config_clicked()
 {
-    const Busy busy(*this);
+    const ClickState::Click click(clickState);
     concludeCommand(sendConfToModule(), "Le module a été configuré.",
                     "Impossible de configurer le module.");
 }
 
 void MainWindow::on_pushButton_Reboot_clicked()
 {
-    const Busy busy(*this);
+    const ClickState::Click click(clickState);
     concludeCommand(rebootModule(), "Le module a été redémarré.",
                     "Impossible de redémarrer le module.");
 }
@@ -101,7 +109,7 @@ void MainWindow::on_pushButton_Reboot_clicked()
 // A failed factory reset reads like a failed restart.
 void MainWindow::on_pushButton_RAZ_clicked()
 {
-    const Busy busy(*this);
+    const ClickState::Click click(clickState);
     concludeCommand(resetModule(), "Le module a été remis en configuration usine.",
                     "Impossible de redémarrer le module.");
 }

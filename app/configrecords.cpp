@@ -11,47 +11,6 @@
 namespace formfields
 {
 
-// clang-format off
-const std::array<Field, records::settingCount> fields = {{
-    {"comboBox_VCAN",                          nullptr},
-    {"checkBox_ZT",                            nullptr},
-    {"checkBox_DayLightSaving",                nullptr},
-    {"lineEdit_TimeShift",                     nullptr},
-    {"checkBox_GPS_Long_Lat",                  nullptr},
-    {"checkBox_GPS_Speed_Alt",                 nullptr},
-    {"checkBox_precision",                     nullptr},
-    {"checkBox_GPS_UTC_Time",                  nullptr},
-    {"checkBox_GPS_CURRENT_Time",              nullptr},
-    {"checkBox_Time",                          nullptr},
-    {"checkBox_Lon_Lat_RT",                    nullptr},
-    {"checkBox_Time_RT",                       nullptr},
-    {"lineEdit_periode_Lon_Lat",               nullptr},
-    {"lineEdit_ID_Lat_Lon",                    nullptr},
-    {"lineEdit_periode_Speed_Alt",             nullptr},
-    {"lineEdit_ID_Speed_Alt",                  nullptr},
-    {"lineEdit_periode_precision",             nullptr},
-    {"lineEdit_ID_precision",                  nullptr},
-    {"lineEdit_periode_UTC_time",              nullptr},
-    {"lineEdit_ID_UTC_Time",                   nullptr},
-    {"lineEdit_periode_Current_time",          nullptr},
-    {"lineEdit_ID_Current_Time",               nullptr},
-    {"lineEdit_periode_Time",                  nullptr},
-    {"lineEdit_ID_Time",                       nullptr},
-    {"lineEdit_periode_Lon_Lat_RT",            nullptr},
-    {"lineEdit_periode_Time_RT",               nullptr},
-    {"lineEdit_PremierID_RT",                  nullptr},
-    {"lineEdit_OffsetID_RT",                   nullptr},
-    {"checkBox_LEDs",                          nullptr},
-    {"horizontalSlider_LumLED",                "label_LumLEDpercent"},
-    {"radioButton_hEllipsoidal",               "radioButton_hMSL"},
-    {"checkBox_ECUMASTER_GPS_INFOS",           nullptr},
-    {"checkBox_ECUMASTER_TIME",                nullptr},
-    {"lineEdit_periode_ECUMASTER_GPS_INFOS",   nullptr},
-    {"lineEdit_periode_ECUMASTER_TIME",        nullptr},
-    {"lineEdit_PremierID_ECUMASTER",           nullptr},
-}};
-// clang-format on
-
 const records::Setting *settingOf(const QString &objectName)
 {
     for (std::size_t i = 0; i < fields.size(); ++i) {

@@ -85,7 +85,7 @@ void MainWindow::on_pushButton_Scan_clicked()
 {
     // While the ports are listened to, the window keeps painting and its
     // close button still reaches it; closing waits for the click's end.
-    const Busy busy(*this);
+    const ClickState::Click click(clickState);
 
     const QString connectedName = moduleName;
     FindModuleOverSerial();

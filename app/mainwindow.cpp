@@ -1,7 +1,10 @@
-#include "mainwindow.h"
+#include "app/mainwindow.h"
 
+#include "app/formfields.h"
+#include "app/processstate.h"
+#include "forms/formabout.h"
 #include "forms/ui_mainwindow.h"
-#include "processstate.h"
+#include "i18n/language.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -11,21 +14,19 @@
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
-#include <QScopedValueRollback>
-#include <QSettings>
 #include <QStatusBar>
-#include <QTranslator>
 
-// Defined in this order so that they are built in this order before main
-// runs, and destroyed in the reverse order after it returns.
-QTranslator qtTranslator;
-QTranslator appTranslator;
+#include <cstddef>
+
+// Made before main runs and destroyed after it returns, after the
+// translators of i18n/.
 QString moduleName = "";
 QString modulePortName = "";
 bool moduleFound = false;
 bool moduleConnected = false;
 
-MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui_MainWindow)
+MainWindow::MainWindow(QWidget *parent)
+    : QMainWindow(parent), ui(new Ui_MainWindow), clickState([this] { close(); })
 {
     ui->setupUi(this);
     // The window has a fixed size: a resize grip would promise otherwise.
@@ -39,9 +40,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui_MainWin
     if (QCoreApplication::organizationName().isEmpty())
         QCoreApplication::setOrganizationName(QStringLiteral("Unknown Organization"));
 #endif
-    QSettings settings;
-    const QString language = settings.value("Language", "fr").toString();
-    loadLanguage(language);
+    loadLanguage(i18n::storedLanguage());
 
     // The title stays the program's own name until a language is chosen from
     // the menu; the form's translated title then takes its place.
@@ -62,15 +61,20 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui_MainWin
     // it serves every window for the whole run. The three ECUmaster fields take
     // any text.
     static QIntValidator *const integerOnly = new QIntValidator;
-    for (QLineEdit *field :
-         {ui->lineEdit_TimeShift, ui->lineEdit_ID_Lat_Lon, ui->lineEdit_ID_Speed_Alt,
-          ui->lineEdit_ID_precision, ui->lineEdit_ID_Current_Time, ui->lineEdit_ID_UTC_Time,
-          ui->lineEdit_ID_Time, ui->lineEdit_PremierID_RT, ui->lineEdit_OffsetID_RT,
-          ui->lineEdit_periode_Lon_Lat, ui->lineEdit_periode_Speed_Alt,
-          ui->lineEdit_periode_precision, ui->lineEdit_periode_Current_time,
-          ui->lineEdit_periode_UTC_time, ui->lineEdit_periode_Time, ui->lineEdit_periode_Lon_Lat_RT,
-          ui->lineEdit_periode_Time_RT})
-        field->setValidator(integerOnly);
+    for (const formfields::Field &field : formfields::fields)
+        if (field.integerOnly)
+            findChild<QLineEdit *>(QLatin1String(field.widget))->setValidator(integerOnly);
+    // The number fields named in the slots below are checked through them; a
+    // number field added without a slot of its own is checked all the same.
+    for (std::size_t i = 0; i < formfields::fields.size(); ++i) {
+        const QByteArray slot =
+            QByteArray("on_") + formfields::fields[i].widget + "_editingFinished()";
+        if (records::settings[i].kind != records::Kind::Number ||
+            metaObject()->indexOfSlot(slot.constData()) >= 0)
+            continue;
+        auto *const edit = findChild<QLineEdit *>(QLatin1String(formfields::fields[i].widget));
+        connect(edit, &QLineEdit::editingFinished, this, [this, edit] { checkFieldRange(edit); });
+    }
 
     createActions();
     createMenus();
@@ -83,17 +87,39 @@ MainWindow::~MainWindow()
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    if (clicksTalking > 0) {
-        closeAskedMeanwhile = true;
+    if (clickState.putOffClose()) {
         event->ignore();
         return;
     }
     QMainWindow::closeEvent(event);
 }
 
+void MainWindow::loadLanguage(const QString &code)
+{
+    i18n::useLanguage(code);
+    ui->retranslateUi(this);
+}
+
+void MainWindow::langFr()
+{
+    loadLanguage("fr");
+}
+
+void MainWindow::langEn()
+{
+    loadLanguage("en");
+}
+
+// The dialog lives only while it is shown; what it returns does not matter.
+void MainWindow::about()
+{
+    FormAbout dialog(this);
+    dialog.exec();
+}
+
 void MainWindow::awaitExchange(const std::function<void()> &exchange)
 {
-    const QScopedValueRollback<bool> during(exchanging, true);
+    const ClickState::During during(clickState, ClickState::Wait::Exchange);
     exchange();
 }
 

@@ -1,6 +1,8 @@
 #ifndef VELDRIX_MAINWINDOW_H
 #define VELDRIX_MAINWINDOW_H
 
+#include "app/clickstate.h"
+
 #include <QMainWindow>
 #include <QString>
 
@@ -18,12 +20,9 @@ struct Request;
 }
 
 // The one window of the program. Its slots are declared here, in a fixed
-// order, and defined beside the code they belong to:
-//   app/     discovery, read, the three module commands and the form's side
-//            of the configuration records, on the protocol library in link/
-//   editor/  range checks of the numeric fields
-//   i18n/    language switching
-//   forms/   the about dialog
+// order, and all its members are defined in app/: each hands over to the
+// protocol library (link/) or to a unit of the window (forms/, editor/,
+// i18n/).
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
@@ -84,12 +83,9 @@ private:
     void loadLanguage(const QString &code);
     // Range check behind the editingFinished slots of the numeric fields.
     void checkFieldRange(QLineEdit *field);
-    // A click that talks to the module: from its start to its end, the
-    // re-read after a command included, a close is put off; the outermost
-    // click carries it out when it ends.
-    class Busy;
     // Runs an exchange with the module. The window handles its events
-    // meanwhile, but no range check opens its box in the middle of it.
+    // meanwhile, but not the user's input, and no range check opens its box
+    // in the middle of it.
     void awaitExchange(const std::function<void()> &exchange);
     // Writes a command to the module's port and lets it drain; no answer is read.
     bool sendToModule(const exchange::Request &command);
@@ -97,33 +93,13 @@ private:
     void concludeCommand(bool sent, const char *success, const char *failure);
 
     Ui_MainWindow *ui;
-    int clicksTalking = 0; // nested: a command's click runs the connect click
-    bool closeAskedMeanwhile = false;
-    bool exchanging = false;
+    ClickState clickState;
     QAction *quitAct = nullptr;
     QAction *langFrAct = nullptr;
     QAction *langEnAct = nullptr;
     QAction *aboutAct = nullptr;
     QMenu *langMenu = nullptr;
     QMenu *helpMenu = nullptr;
-};
-
-class MainWindow::Busy
-{
-public:
-    explicit Busy(MainWindow &window) : window(window) { ++window.clicksTalking; }
-    ~Busy()
-    {
-        if (--window.clicksTalking == 0 && window.closeAskedMeanwhile) {
-            window.closeAskedMeanwhile = false;
-            window.close();
-        }
-    }
-    Busy(const Busy &) = delete;
-    Busy &operator=(const Busy &) = delete;
-
-private:
-    MainWindow &window;
 };
 
 #endif

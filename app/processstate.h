@@ -3,16 +3,8 @@
 
 #include <QString>
 
-class QTranslator;
-
-// Objects that live for the whole run, outside any window. They are all
-// defined in app/mainwindow.cpp so that their construction order is fixed:
-// the two translators first, then the two texts of the link.
-
-// Catalogue of Qt's own texts and catalogue of the program's texts; loaded
-// again on every language switch, never re-created.
-extern QTranslator qtTranslator;
-extern QTranslator appTranslator;
+// Objects that live for the whole run, outside any window, defined in
+// app/mainwindow.cpp.
 
 // Link state: what the last discovery and connect found.
 extern QString moduleName;     // identification text, begins with "VELDRIX_"

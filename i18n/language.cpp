@@ -1,14 +1,22 @@
-#include "app/mainwindow.h"
-#include "app/processstate.h"
-#include "forms/ui_mainwindow.h"
+#include "i18n/language.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QSettings>
 #include <QTranslator>
 
+namespace i18n
+{
 namespace
 {
+
+// Catalogue of Qt's own texts and catalogue of the program's texts; loaded
+// again on every language switch, never re-created. They are made before
+// main() runs and destroyed after it returns.
+QTranslator qtTranslator;
+QTranslator appTranslator;
+
+const char languageKey[] = "Language";
 
 // Loads a catalogue into a translator that is reused for every switch, or
 // takes the translator out when no such file exists. A file that exists but
@@ -25,25 +33,17 @@ void applyCatalogue(QTranslator &translator, const QString &file)
 
 } // namespace
 
-// Catalogues are looked for relative to the working directory: Qt's own as
-// translations/qt_<code>.qm, the program's as <application name>_<code>.qm.
-// The code is used as stored, whatever it is, and written back.
-void MainWindow::loadLanguage(const QString &code)
+QString storedLanguage()
+{
+    return QSettings().value(languageKey, "fr").toString();
+}
+
+void useLanguage(const QString &code)
 {
     applyCatalogue(qtTranslator, QString("translations/qt_%1.qm").arg(code));
     applyCatalogue(appTranslator,
                    QString("%1_%2.qm").arg(QCoreApplication::applicationName()).arg(code));
-    ui->retranslateUi(this);
-    QSettings settings;
-    settings.setValue("Language", code);
+    QSettings().setValue(languageKey, code);
 }
 
-void MainWindow::langFr()
-{
-    loadLanguage("fr");
-}
-
-void MainWindow::langEn()
-{
-    loadLanguage("en");
-}
+} // namespace i18n
