@@ -119,8 +119,51 @@ void MainWindow::about()
 
 void MainWindow::awaitExchange(const std::function<void()> &exchange)
 {
-    const ClickState::During during(clickState, ClickState::Wait::Exchange);
-    exchange();
+    {
+        const ClickState::During during(clickState, ClickState::Wait::Exchange);
+        exchange();
+    }
+    takeUpHeldInput();
+}
+
+// While an exchange runs, the window system's input is held back, a close
+// from the window's title bar and Ctrl+Q included. Handed over later, to a
+// window that a message box blocks by then, a close would be lost: it is
+// handed over now, while the click still runs, so that the close is put off
+// until the click's end. The rest of that input was given while the window
+// could not answer (a click on a button, a key) and is dropped.
+void MainWindow::takeUpHeldInput()
+{
+    class DropInput : public QObject
+    {
+    public:
+        explicit DropInput(const QAction *quit) : quit(quit) {}
+        bool eventFilter(QObject *receiver, QEvent *event) override
+        {
+            switch (event->type()) {
+            case QEvent::Shortcut:
+                return receiver != quit;
+            case QEvent::ShortcutOverride:
+            case QEvent::KeyPress:
+            case QEvent::KeyRelease:
+            case QEvent::MouseButtonPress:
+            case QEvent::MouseButtonRelease:
+            case QEvent::MouseButtonDblClick:
+            case QEvent::Wheel:
+            case QEvent::ContextMenu:
+            case QEvent::TouchBegin:
+                return true;
+            default:
+                return false;
+            }
+        }
+
+    private:
+        const QAction *const quit;
+    } dropInput(quitAct);
+    QCoreApplication::instance()->installEventFilter(&dropInput);
+    QCoreApplication::processEvents();
+    QCoreApplication::instance()->removeEventFilter(&dropInput);
 }
 
 // Action texts are translated once, here: a later language switch reaches

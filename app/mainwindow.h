@@ -87,6 +87,8 @@ private:
     // meanwhile, but not the user's input, and no range check opens its box
     // in the middle of it.
     void awaitExchange(const std::function<void()> &exchange);
+    // Hands over what the window system held back during an exchange.
+    void takeUpHeldInput();
     // Writes a command to the module's port and lets it drain; no answer is read.
     bool sendToModule(const exchange::Request &command);
     // Tells how a command went and, when it went out, reads the module again.
