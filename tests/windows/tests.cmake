@@ -15,7 +15,7 @@ veldrix_test(tst_fit veldrix_window)
 add_dependencies(tst_window veldrix_catalogues)
 add_dependencies(tst_fit veldrix_catalogues)
 # With the Windows dialog font, Tahoma under Wine, some French captions do
-# not fit (README, "The Windows build"): bench/windows prints which.
+# not fit (docs/DEVELOPING.md, "Tests under Wine"): bench/windows prints which.
 set_tests_properties(tst_fit PROPERTIES DISABLED ON)
 
 # The program as the installer lays it out and the Start menu starts it.
