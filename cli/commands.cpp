@@ -1,5 +1,6 @@
 #include "cli/commands.h"
 
+#include "cli/output.h"
 #include "cli/steps.h"
 #include "cli/texts.h"
 #include "link/ports.h"
@@ -9,7 +10,6 @@
 
 #include <QDateTime>
 #include <QFile>
-#include <QSaveFile>
 
 #include <algorithm>
 
@@ -91,16 +91,17 @@ int find(const Invocation &call)
 
 int read(const Invocation &call)
 {
-    // The file is opened before the module is asked, so that a file that
-    // cannot be written stops the command before anything goes out; it
-    // replaces the old one only once the profile is complete.
+    // A file is opened before the module is asked, and replaced only once
+    // the profile is complete.
     const QString fileName = call.parser.value(outputOption);
-    QSaveFile file(fileName);
     const bool toFile = !fileName.isEmpty() && fileName != QLatin1String("-");
-    if (toFile && !file.open(QIODevice::WriteOnly)) {
-        print(call.err,
-              QStringLiteral("%1: cannot write %2: %3").arg(program, fileName, file.errorString()));
-        return UsageError;
+    OutputFile file(fileName);
+    if (toFile) {
+        const QString failure = file.open();
+        if (!failure.isEmpty()) {
+            print(call.err, failure);
+            return UsageError;
+        }
     }
     QVector<Target> targets = targetsOf(pickModules(call));
     if (targets.isEmpty())
@@ -116,13 +117,13 @@ int read(const Invocation &call)
                                        QDateTime::currentDateTimeUtc().toString(Qt::ISODate),
                                        QStringLiteral("%1 %2").arg(program, VELDRIX_VERSION)});
     if (!toFile) {
-        call.out.write(text);
+        call.out.write(text); // checked with every write to standard output
         return Done;
     }
-    if (file.write(text) != text.size() || !file.commit()) {
-        print(call.err,
-              QStringLiteral("%1: cannot write %2: %3").arg(program, fileName, file.errorString()));
-        return UsageError;
+    const QString failure = file.finish(text);
+    if (!failure.isEmpty()) {
+        print(call.err, failure);
+        return OutputLost;
     }
     return Done;
 }

@@ -13,6 +13,13 @@ namespace cli
 
 inline constexpr char program[] = "veldrix-cli";
 
+// A port as the system names it, for the help.
+#ifdef Q_OS_WIN
+inline constexpr char examplePort[] = "COM3", examplePath[] = "\\\\.\\COM3";
+#else
+inline constexpr char examplePort[] = "ttyUSB0", examplePath[] = "/dev/ttyUSB0";
+#endif
+
 void print(QIODevice &device, const QString &line);
 
 // What went wrong with a port, in a few words.
