@@ -73,30 +73,38 @@ const char stepStatuses[] =
 const QList<Command> &commands()
 {
     static const QList<Command> list = {
-        {"find", "find", "list the modules found: port and name",
+        {"find",
+         "find",
+         "list the modules found: port and name",
          "List every VELDRIX module found: its port and its name, one a line. Ports\n"
          "that cannot be opened are told on standard error, with the reason.",
-         {}, 0,
+         {},
+         0,
          "  0    at least one module found\n"
          "  2    no module found; every port tried is told with the reason\n"
          "  4    the list could not be written to standard output\n",
          find},
-        {"read", "read [--port PORT] [-o FILE]", "read the module's settings as a profile",
+        {"read",
+         "read [--port PORT] [-o FILE]",
+         "read the module's settings as a profile",
          "Read the module's settings and write them as a TOML profile, with a comment\n"
          "giving the unit and the allowed values of each.",
-         {portOption, outputOption}, 0,
+         {portOption, outputOption},
+         0,
          "  0    read and written\n"
          "  1    wrong command line, or FILE cannot be written: the module was not asked\n"
          "  2    no module found, several without --port, or a port that failed\n"
          "  4    the profile could not be written whole; FILE is left as it was\n",
          read},
-        {"write", "write FILE [--port PORT]... [--all] [--dry-run]",
+        {"write",
+         "write FILE [--port PORT]... [--all] [--dry-run]",
          "write a profile's settings to the module",
          "Write the settings of the profile FILE ('-': standard input) to the module. The\n"
          "whole profile is checked before anything is sent; settings it leaves out keep\n"
          "what the module holds. The module is then read again: one line tells how\n"
          "it went, followed by each setting that changed as 'key: old -> new'.",
-         {portOption, allOption, dryRunOption}, 1,
+         {portOption, allOption, dryRunOption},
+         1,
          "  0    written, and the module holds it (--dry-run: compared, nothing sent)\n"
          "  1    wrong command line, or a profile that cannot be read or accepted:\n"
          "       nothing was sent\n"
@@ -105,15 +113,24 @@ const QList<Command> &commands()
          "  3    written, but the module does not hold it, or it could not be read back\n"
          "  4    the report could not be written to standard output\n",
          write},
-        {"restart", "restart [--port PORT]... [--all]", "restart the module",
+        {"restart",
+         "restart [--port PORT]... [--all]",
+         "restart the module",
          "Restart the module, wait half a second and find it again by its name, on any\n"
          "port, and read it, to see that it is back.",
-         {portOption, allOption}, 0, stepStatuses, restart},
-        {"factory-reset", "factory-reset [--port PORT]... [--all] --yes",
+         {portOption, allOption},
+         0,
+         stepStatuses,
+         restart},
+        {"factory-reset",
+         "factory-reset [--port PORT]... [--all] --yes",
          "return the module to its factory settings",
          "Return the module to its factory settings, wait half a second and find it\n"
          "again by its name, on any port, and read it. Without --yes nothing is sent.",
-         {portOption, allOption, yesOption}, 0, stepStatuses, factoryReset},
+         {portOption, allOption, yesOption},
+         0,
+         stepStatuses,
+         factoryReset},
     };
     return list;
 }
@@ -157,9 +174,9 @@ int usageError(QIODevice &err, const QString &message, const Command *command)
     print(err, QStringLiteral("%1: %2").arg(program, ourCase(message)));
     if (command)
         print(err, QStringLiteral("Usage: %1 %2").arg(program, command->usage));
-    print(err, QStringLiteral("Try '%1 %2--help'.")
-                   .arg(program, command ? QLatin1String(command->name) + QLatin1Char(' ')
-                                         : QString()));
+    print(err,
+          QStringLiteral("Try '%1 %2--help'.")
+              .arg(program, command ? QLatin1String(command->name) + QLatin1Char(' ') : QString()));
     return UsageError;
 }
 
@@ -168,8 +185,8 @@ int runCommand(const QStringList &arguments, QIODevice &in, QIODevice &out, QIOD
     // The options may come before the command's name or after it: the first
     // parser knows them all, only to tell where the command begins; the
     // command's own parser then takes them all, from both sides.
-    QList<QCommandLineOption> every{helpOption, versionOption, portOption, allOption,
-                                    outputOption, dryRunOption, yesOption};
+    QList<QCommandLineOption> every{helpOption,   versionOption, portOption, allOption,
+                                    outputOption, dryRunOption,  yesOption};
     QCommandLineParser top;
     top.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
     top.addOptions(every);
@@ -216,7 +233,7 @@ int runCommand(const QStringList &arguments, QIODevice &in, QIODevice &out, QIOD
         QString message = parser.errorText();
         if (message.contains(QLatin1String("port'")) || message.contains(QLatin1String("'-p'")))
             message = ourCase(message) + QStringLiteral("; '%1 find' lists the ports with a "
-                                                         "module")
+                                                        "module")
                                              .arg(program);
         return usageError(err, message, &*command);
     }
@@ -231,7 +248,7 @@ int runCommand(const QStringList &arguments, QIODevice &in, QIODevice &out, QIOD
                           &*command);
     if (given(parser, portOption) && given(parser, allOption))
         return usageError(err, QStringLiteral("--port and --all exclude each other"), &*command);
-    const QStringList named = parser.values(portOption);
+    const QStringList named = given(parser, portOption) ? parser.values(portOption) : QStringList();
     if (std::any_of(named.begin(), named.end(),
                     [](const QString &port) { return port.trimmed().isEmpty(); }))
         return usageError(err,
@@ -252,7 +269,8 @@ int run(const QStringList &arguments, QIODevice &in, QIODevice &out, QIODevice &
     const int status = runCommand(arguments, in, checked, err);
     if (checked.failure().isEmpty())
         return status;
-    print(err, QStringLiteral("%1: cannot write standard output: %2").arg(program, checked.failure()));
+    print(err,
+          QStringLiteral("%1: cannot write standard output: %2").arg(program, checked.failure()));
     return std::max(status, int(OutputLost));
 }
 

@@ -1,5 +1,6 @@
 // veldrix-cli: the command line of the VELDRIX configurator (cli.h).
 #include "cli/cli.h"
+#include "cli/interrupt.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -13,5 +14,6 @@ int main(int argc, char *argv[])
     in.open(0, QIODevice::ReadOnly | QIODevice::Unbuffered);
     out.open(1, QIODevice::WriteOnly | QIODevice::Unbuffered);
     err.open(2, QIODevice::WriteOnly | QIODevice::Unbuffered);
+    cli::watchInterrupts();
     return cli::run(QCoreApplication::arguments(), in, out, err);
 }

@@ -15,29 +15,30 @@ namespace cli
 namespace
 {
 
-// The file a name stands for: a symbolic link's target, followed to its end
-// even when that does not exist yet.
-QString followed(const QString &name)
-{
-    QString path = name;
-    for (int hops = 0; hops < 40 && QFileInfo(path).isSymLink(); ++hops)
-        path = QFileInfo(path).symLinkTarget();
-    return path;
-}
-
-// Whether the name is one to replace: a regular file, or nothing yet.
-bool replaces(const QString &path)
+// The file to replace for a name, or empty when the name is to be written
+// in place. A symbolic link is followed to its end, even to a file that does
+// not exist yet; a link the system makes up (/dev/stdout to a pipe) is
+// opened as it is.
+QString toReplace(const QString &name)
 {
 #ifdef Q_OS_WIN
     // The devices every folder holds: NUL, CON, COM1, LPT1..., with any extension.
     static const QRegularExpression device(
         QStringLiteral("^(nul|con|prn|aux|com[1-9]|lpt[1-9])(\\..*)?$"),
         QRegularExpression::CaseInsensitiveOption);
-    if (device.match(QFileInfo(path).fileName()).hasMatch())
-        return false;
+    if (device.match(QFileInfo(name).fileName()).hasMatch())
+        return {};
 #endif
+    // Followed link by link: one through /proc (/dev/stdout, /dev/fd/1) is
+    // the descriptor the shell opened, written in place whatever it leads to.
+    QString path = name;
+    for (int hops = 0; hops < 40 && QFileInfo(path).isSymLink(); ++hops) {
+        path = QFileInfo(path).symLinkTarget();
+        if (path.startsWith(QLatin1String("/proc/")))
+            return {};
+    }
     const QFileInfo info(path);
-    return !info.exists() || info.isFile();
+    return !info.exists() || info.isFile() ? path : QString();
 }
 
 QString failure(const QString &name, const QString &reason)
@@ -49,16 +50,18 @@ QString failure(const QString &name, const QString &reason)
 
 OutputFile::OutputFile(const QString &name) : name(name)
 {
-    const QString path = followed(name);
-    replacing = replaces(path);
+    const QString path = toReplace(name);
+    replacing = !path.isEmpty();
     replaced.setFileName(path);
-    inPlace.setFileName(path);
+    inPlace.setFileName(name);
 }
 
 QString OutputFile::open()
 {
     if (!replacing) {
-        if (!inPlace.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        // Appended to: a device or a pipe does not care, and a file the
+        // shell opened through /dev/stdout keeps what came before (>>).
+        if (!inPlace.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
             return failure(name, inPlace.errorString());
         return {};
     }
@@ -68,7 +71,8 @@ QString OutputFile::open()
 #ifdef Q_OS_UNIX
     // The new file takes the old one's place: its mode, and its owner when
     // this user may give it (root may; others keep their own).
-    struct stat was {};
+    struct stat was {
+    };
     if (old.exists() && ::stat(QFile::encodeName(old.filePath()).constData(), &was) == 0) {
         if (::fchown(replaced.handle(), was.st_uid, was.st_gid) != 0)
             (void)!::fchown(replaced.handle(), uid_t(-1), was.st_gid);
