@@ -56,6 +56,8 @@ QVector<Target> pickTargets(const Invocation &call, const QString &sending)
             targets.last().outcome =
                 QStringLiteral("no VELDRIX module: ") + line.mid(line.indexOf(": ") + 2);
         }
+        if (found.refusedForPermission)
+            print(call.err, QStringLiteral("%1: %2").arg(program, permissionAdvice()));
         // In the order named.
         std::sort(targets.begin(), targets.end(), [&](const Target &a, const Target &b) {
             return named.indexOf(a.module.port) < named.indexOf(b.module.port);

@@ -1,7 +1,6 @@
 #include "cli/texts.h"
 
 #include <QFileInfo>
-#include <QSerialPortInfo>
 
 #ifdef Q_OS_UNIX
 #include <unistd.h>
@@ -39,7 +38,7 @@ QString portReason(QSerialPort::SerialPortError error)
 bool mayOpen(const QString &port)
 {
 #ifdef Q_OS_UNIX
-    const QString path = QSerialPortInfo(port).systemLocation();
+    const QString path = port.startsWith(QLatin1Char('/')) ? port : QStringLiteral("/dev/") + port;
     return ::access(QFile::encodeName(path).constData(), R_OK | W_OK) == 0;
 #else
     Q_UNUSED(port)
