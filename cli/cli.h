@@ -17,6 +17,7 @@ enum Status {
     UsageError = 1, // a wrong command line or profile: nothing was sent
     PortError = 2,  // no module, several without --port, or a port that failed
     NotHeld = 3,    // written, but the module does not hold it, or a read after a command failed
+    OutputLost = 4, // the result could not be written whole to its file or standard output
 };
 
 // Runs one command line (`arguments` begins with the program's name) with

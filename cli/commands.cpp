@@ -1,5 +1,7 @@
 #include "cli/commands.h"
 
+#include "cli/interrupt.h"
+#include "cli/output.h"
 #include "cli/steps.h"
 #include "cli/texts.h"
 #include "link/ports.h"
@@ -9,7 +11,6 @@
 
 #include <QDateTime>
 #include <QFile>
-#include <QSaveFile>
 
 #include <algorithm>
 
@@ -22,50 +23,105 @@ namespace
 // so without this program reading a file or a pipe without end.
 constexpr qint64 profileReadLimit = 1024 * 1024 + 1;
 
-// The modules a command goes to: the one on --port, every one found with
-// --all, or else the only one found. Empty, after saying why on `err`, when
-// there is none to go to.
-QVector<probe::Module> pickModules(const Invocation &call)
+// "no VELDRIX module found", with every port tried and why it is not one.
+void tellNoneFound(const Discovery &found, QIODevice &err)
 {
-    const bool all = given(call.parser, allOption);
-    if (given(call.parser, portOption)) {
-        const QString port = call.parser.value(portOption);
-        const QVector<probe::Module> modules = discover({port}, call.err);
-        if (modules.isEmpty())
-            print(call.err,
-                  QStringLiteral("%1: no VELDRIX module answered on %2").arg(program, port));
-        return modules;
+    if (found.others.isEmpty()) {
+        print(err, QStringLiteral("%1: no VELDRIX module found: the system lists no serial port")
+                       .arg(program));
+        return;
     }
-    const QVector<probe::Module> modules = discover(ports::listed(), call.err);
-    if (modules.isEmpty()) {
-        print(call.err, QStringLiteral("%1: no VELDRIX module found").arg(program));
-    } else if (modules.size() > 1 && !all) {
+    print(err, QStringLiteral("%1: no VELDRIX module found; ports tried:").arg(program));
+    for (const QString &line : found.others)
+        print(err, QStringLiteral("  ") + line);
+    if (found.refusedForPermission)
+        print(err, QStringLiteral("%1: %2").arg(program, permissionAdvice()));
+}
+
+// The modules a command goes to: those on the ports named by --port, side
+// by side, each port without a module a failed one; every one found with
+// --all; or else the only one found. Empty, after saying why on `err`, when
+// there is none to go to.
+QVector<Target> pickTargets(const Invocation &call, const QString &sending)
+{
+    QStringList named = call.parser.values(portOption);
+    named.removeDuplicates();
+    if (!named.isEmpty()) {
+        const Discovery found = discover(named);
+        QVector<Target> targets = targetsOf(found.modules, sending);
+        for (const QString &line : found.others) {
+            targets.append(Target());
+            targets.last().module.port = line.left(line.indexOf(QStringLiteral(": ")));
+            targets.last().status = PortError;
+            targets.last().outcome =
+                QStringLiteral("no VELDRIX module: ") + line.mid(line.indexOf(": ") + 2);
+        }
+        if (found.refusedForPermission)
+            print(call.err, QStringLiteral("%1: %2").arg(program, permissionAdvice()));
+        // In the order named.
+        std::sort(targets.begin(), targets.end(), [&](const Target &a, const Target &b) {
+            return named.indexOf(a.module.port) < named.indexOf(b.module.port);
+        });
+        return targets;
+    }
+    const Discovery found = discover(ports::listed());
+    if (found.modules.isEmpty()) {
+        tellNoneFound(found, call.err);
+    } else if (found.modules.size() > 1 && !given(call.parser, allOption)) {
         print(call.err, QStringLiteral("%1: %2 VELDRIX modules found; choose one with --port%3:")
                             .arg(program)
-                            .arg(modules.size())
+                            .arg(found.modules.size())
                             .arg(call.allowsAll ? " or give --all" : ""));
-        for (const probe::Module &module : modules)
+        for (const probe::Module &module : found.modules)
             print(call.err, QStringLiteral("  %1\t%2").arg(module.port, module.name));
         return {};
     }
-    return modules;
+    return targetsOf(found.modules, sending);
 }
 
-// Restart and factory reset: the command, the half second, and a read that
-// shows the module is back.
-int command(const Invocation &call, exchange::Request (*request)(const QString &port),
-            const QString &done)
+// Whether lines name their port: with --all or several --port.
+bool withPort(const Invocation &call)
 {
-    QVector<Target> targets = targetsOf(pickModules(call));
+    return given(call.parser, allOption) || call.parser.values(portOption).size() > 1;
+}
+
+// Restart and factory reset: the command, the half second, the module found
+// again by its name and read.
+int command(const Invocation &call, exchange::Request (*request)(const QString &port),
+            const QString &sending, const QString &done)
+{
+    QVector<Target> targets = pickTargets(call, sending);
     if (targets.isEmpty())
-        return PortError;
+        return interruptSignal() ? 128 + interruptSignal() : PortError;
     sendToAll(targets, [&](const Target &t) { return request(t.module.port); });
     settle(targets);
+    findAgain(targets, done, NotHeld);
     readSettings(targets, &Target::after, NotHeld,
                  done + QStringLiteral(", but could not be read back: "));
     for (Target *target : inGoodStanding(targets))
-        target->outcome = done + QStringLiteral(" and read back");
-    return report(targets, given(call.parser, allOption), call.out, call.err);
+        if (target->checked)
+            target->outcome = done + QStringLiteral(" and read back");
+    return report(targets, withPort(call), call.out, call.err);
+}
+
+// Reads a whole profile, up to the limit. False, after saying why, on a read error.
+bool readWhole(QIODevice &source, const QString &name, QByteArray &text, QIODevice &err)
+{
+    char piece[16384];
+    while (text.size() < profileReadLimit) {
+        const qint64 got =
+            source.read(piece, std::min<qint64>(sizeof piece, profileReadLimit - text.size()));
+        if (got < 0) {
+            print(
+                err,
+                QStringLiteral("%1: cannot read %2: %3").arg(program, name, source.errorString()));
+            return false;
+        }
+        if (got == 0)
+            break;
+        text.append(piece, int(got));
+    }
+    return true;
 }
 
 } // namespace
@@ -80,51 +136,61 @@ bool given(const QCommandLineParser &parser, const QCommandLineOption &option)
 
 int find(const Invocation &call)
 {
-    const QVector<probe::Module> modules = discover(ports::listed(), call.err);
-    for (const probe::Module &module : modules)
+    const Discovery found = discover(ports::listed());
+    for (const probe::Module &module : found.modules)
         print(call.out, module.port + QLatin1Char('\t') + module.name);
-    if (!modules.isEmpty())
-        return Done;
-    print(call.err, QStringLiteral("%1: no VELDRIX module found").arg(program));
-    return PortError;
+    if (interruptSignal())
+        return 128 + interruptSignal();
+    if (found.modules.isEmpty()) {
+        tellNoneFound(found, call.err);
+        return PortError;
+    }
+    for (const QString &line : found.others) // a module may hide behind a port that did not open
+        if (!line.endsWith(QLatin1String("nothing answered")) &&
+            !line.endsWith(QLatin1String("not a VELDRIX module")))
+            print(call.err, QStringLiteral("%1: cannot ask %2").arg(program, line));
+    return Done;
 }
 
 int read(const Invocation &call)
 {
-    // The file is opened before the module is asked, so that a file that
-    // cannot be written stops the command before anything goes out; it
-    // replaces the old one only once the profile is complete.
+    // A file is opened before the module is asked, and replaced only once
+    // the profile is complete.
     const QString fileName = call.parser.value(outputOption);
-    QSaveFile file(fileName);
     const bool toFile = !fileName.isEmpty() && fileName != QLatin1String("-");
-    if (toFile && !file.open(QIODevice::WriteOnly)) {
-        print(call.err,
-              QStringLiteral("%1: cannot write %2: %3").arg(program, fileName, file.errorString()));
-        return UsageError;
+    OutputFile file(fileName);
+    if (toFile) {
+        const QString failure = file.open();
+        if (!failure.isEmpty()) {
+            print(call.err, failure);
+            return UsageError;
+        }
     }
-    QVector<Target> targets = targetsOf(pickModules(call));
+    QVector<Target> targets = pickTargets(call, QStringLiteral("nothing"));
     if (targets.isEmpty())
-        return PortError;
+        return interruptSignal() ? 128 + interruptSignal() : PortError;
     readSettings(targets, &Target::before, PortError,
                  QStringLiteral("could not read its settings: "));
     const Target &target = targets.first();
+    if (target.status == Done && target.before.isEmpty()) {
+        print(call.err, QStringLiteral("%1: interrupted before the module was read%2")
+                            .arg(program, toFile ? QStringLiteral("; %1 is as it was").arg(fileName)
+                                                 : QString()));
+        return 128 + interruptSignal();
+    }
     if (target.status != Done)
         return report(targets, false, call.out, call.err);
-
     const QByteArray text =
         profile::write(target.before, {target.module.name, target.module.port,
                                        QDateTime::currentDateTimeUtc().toString(Qt::ISODate),
                                        QStringLiteral("%1 %2").arg(program, VELDRIX_VERSION)});
     if (!toFile) {
-        call.out.write(text);
-        return Done;
+        call.out.write(text); // checked with every write to standard output
+    } else if (const QString failure = file.finish(text); !failure.isEmpty()) {
+        print(call.err, failure);
+        return OutputLost;
     }
-    if (file.write(text) != text.size() || !file.commit()) {
-        print(call.err,
-              QStringLiteral("%1: cannot write %2: %3").arg(program, fileName, file.errorString()));
-        return UsageError;
-    }
-    return Done;
+    return interruptSignal() ? 128 + interruptSignal() : Done;
 }
 
 int write(const Invocation &call)
@@ -132,46 +198,42 @@ int write(const Invocation &call)
     // The whole profile is read and checked before any port is touched.
     const QString fileName = call.parser.positionalArguments().value(0);
     const bool fromStdin = fileName == QLatin1String("-");
+    const QString shownName = fromStdin ? QStringLiteral("<stdin>") : fileName;
     QFile file(fileName);
     if (!fromStdin && !file.open(QIODevice::ReadOnly)) {
         print(call.err,
               QStringLiteral("%1: cannot read %2: %3").arg(program, fileName, file.errorString()));
         return UsageError;
     }
-    QIODevice &source = fromStdin ? call.in : file;
     QByteArray text;
-    while (text.size() < profileReadLimit) {
-        const QByteArray piece = source.read(profileReadLimit - text.size());
-        if (piece.isEmpty())
-            break;
-        text += piece;
-    }
+    if (!readWhole(fromStdin ? call.in : file, shownName, text, call.err))
+        return UsageError;
     const profile::Reading reading = profile::read(text);
     for (const profile::Problem &problem : reading.problems)
-        print(call.err,
-              profile::describe(problem, fromStdin ? QStringLiteral("<stdin>") : fileName));
+        print(call.err, profile::describe(problem, shownName));
     if (!reading.problems.isEmpty())
         return UsageError;
 
-    const bool all = given(call.parser, allOption);
-    QVector<Target> targets = targetsOf(pickModules(call));
+    const bool dryRun = given(call.parser, dryRunOption);
+    QVector<Target> targets =
+        pickTargets(call, dryRun ? QStringLiteral("nothing") : QStringLiteral("the profile"));
     if (targets.isEmpty())
-        return PortError;
+        return interruptSignal() ? 128 + interruptSignal() : PortError;
     readSettings(targets, &Target::before, PortError,
                  QStringLiteral("could not read its settings: "));
     // What the profile leaves out, the module keeps.
     for (Target *target : inGoodStanding(targets)) {
+        if (target->before.isEmpty())
+            continue; // interrupted before its read
         target->wanted = target->before;
         for (const auto &[position, value] : reading.values)
             target->wanted[position] = value;
-    }
-    if (given(call.parser, dryRunOption)) {
-        for (Target *target : inGoodStanding(targets))
+        if (dryRun) {
+            target->outcome = QStringLiteral("dry run, nothing sent; ");
             describeChanges(*target, target->before, target->wanted,
                             QStringLiteral("would change"));
-        return report(targets, all, call.out, call.err);
+        }
     }
-
     sendToAll(targets, [](const Target &t) {
         return exchange::configureRequest(
             t.module.port,
@@ -181,27 +243,32 @@ int write(const Invocation &call)
     readSettings(targets, &Target::after, NotHeld,
                  QStringLiteral("written, but could not be read back: "));
     for (Target *target : inGoodStanding(targets)) {
-        QStringList differing;
+        if (!target->checked)
+            continue; // interrupted before its read
+        QStringList held;
         for (int i = 0; i < records::settingCount; ++i)
             if (target->after.at(i) != target->wanted.at(i))
-                differing.append(
-                    QStringLiteral("%1 (written %2, holds %3)")
-                        .arg(profile::key(i), target->wanted.at(i), target->after.at(i)));
-        if (!differing.isEmpty()) {
+                held.append(QStringLiteral("%1: sent %2, holds %3")
+                                .arg(profile::key(i), shown(i, target->wanted.at(i)),
+                                     shown(i, target->after.at(i))));
+        if (!held.isEmpty()) {
             target->status = NotHeld;
-            target->outcome = QStringLiteral("written, but the module does not hold: ");
-            target->outcome += differing.join(QStringLiteral(", ")) + QStringLiteral("; ");
+            target->outcome = QStringLiteral("written, but the module does not hold %1 of the "
+                                             "settings sent; ")
+                                  .arg(held.size());
+            target->details = held;
         } else {
-            target->outcome = QStringLiteral("written; ");
+            target->outcome = QStringLiteral("written and checked; ");
         }
         describeChanges(*target, target->before, target->after, QStringLiteral("changed"));
     }
-    return report(targets, all, call.out, call.err);
+    return report(targets, withPort(call), call.out, call.err);
 }
 
 int restart(const Invocation &call)
 {
-    return command(call, exchange::restartRequest, QStringLiteral("restarted"));
+    return command(call, exchange::restartRequest, QStringLiteral("the restart"),
+                   QStringLiteral("restarted"));
 }
 
 int factoryReset(const Invocation &call)
@@ -212,7 +279,7 @@ int factoryReset(const Invocation &call)
                             .arg(program));
         return UsageError;
     }
-    return command(call, exchange::factoryResetRequest,
+    return command(call, exchange::factoryResetRequest, QStringLiteral("the factory reset"),
                    QStringLiteral("reset to its factory settings"));
 }
 

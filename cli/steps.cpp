@@ -1,6 +1,8 @@
 #include "cli/steps.h"
 
+#include "cli/interrupt.h"
 #include "cli/texts.h"
+#include "link/ports.h"
 #include "link/profile.h"
 #include "link/records.h"
 
@@ -14,13 +16,15 @@ namespace cli
 namespace
 {
 
-// Runs one request on each module still in good standing, all at once.
+// Runs one request on each module still in good standing, all at once. A
+// round begun runs to its end (a few seconds at most); none begins after an
+// interruption.
 void exchangeWithAll(QVector<Target> &targets,
                      const std::function<exchange::Request(const Target &)> &request,
                      const std::function<void(Target &, const exchange::Outcome &)> &take)
 {
     const QVector<Target *> going = inGoodStanding(targets);
-    if (going.isEmpty())
+    if (going.isEmpty() || interruptSignal())
         return;
     QVector<exchange::Request> requests;
     for (const Target *target : going)
@@ -33,21 +37,36 @@ void exchangeWithAll(QVector<Target> &targets,
 
 } // namespace
 
-QVector<probe::Module> discover(const QStringList &portNames, QIODevice &err)
+Discovery discover(const QStringList &portNames)
 {
-    probe::Round round(portNames);
-    for (const probe::Refusal &refusal : round.refusals())
-        print(err, QStringLiteral("%1: cannot write to %2: %3")
-                       .arg(program, refusal.port, portReason(refusal.error)));
-    round.collect();
-    return round.modules();
+    QVector<exchange::Request> requests;
+    for (const QString &name : portNames)
+        requests.append(exchange::identifyRequest(name));
+    exchange::Round round(requests);
+    round.run();
+    Discovery found;
+    for (int i = 0; i < round.size(); ++i) {
+        const exchange::Outcome &outcome = round.outcome(i);
+        const QString &port = portNames.at(i);
+        const std::optional<QString> name = exchange::moduleNameFromIdentification(outcome.answer);
+        if (outcome.sent == exchange::Sent::Done && !outcome.cutOff && name) {
+            found.modules.append({*name, port});
+            continue;
+        }
+        found.refusedForPermission |= refusedForPermission(port, outcome);
+        found.others.append(QStringLiteral("%1: %2").arg(port, notModule(port, outcome)));
+    }
+    return found;
 }
 
-QVector<Target> targetsOf(const QVector<probe::Module> &modules)
+QVector<Target> targetsOf(const QVector<probe::Module> &modules, const QString &sending)
 {
     QVector<Target> targets;
-    for (const probe::Module &module : modules)
-        targets.append(Target{module, Done, {}, {}, {}, {}, {}});
+    for (const probe::Module &module : modules) {
+        targets.append(Target());
+        targets.last().module = module;
+        targets.last().sending = sending;
+    }
     return targets;
 }
 
@@ -55,7 +74,7 @@ QVector<Target *> inGoodStanding(QVector<Target> &targets)
 {
     QVector<Target *> going;
     for (Target &target : targets)
-        if (target.status == Done)
+        if (target.status == Done && target.outcome.isEmpty())
             going.append(&target);
     return going;
 }
@@ -74,19 +93,14 @@ void readSettings(QVector<Target> &targets, QStringList Target::*into, int statu
                 const QStringList values = records::replyValues(*checked, t.module.name.length());
                 if (values.size() == records::settingCount) {
                     t.*into = records::inWriteOrder(values);
+                    t.checked = t.sent;
                     return;
                 }
                 reason = QStringLiteral("its reply holds %1 settings, not %2")
                              .arg(values.size())
                              .arg(records::settingCount);
-            } else if (outcome.failed) {
-                reason = QStringLiteral("the port failed while the module answered");
-            } else if (outcome.cutOff) {
-                reason = QStringLiteral("its answer went on too long");
-            } else if (outcome.answer.isEmpty()) {
-                reason = QStringLiteral("it did not answer");
             } else {
-                reason = QStringLiteral("its reply failed the check");
+                reason = answerFailure(outcome);
             }
             t.status = status;
             t.outcome = failure + reason;
@@ -97,56 +111,113 @@ void sendToAll(QVector<Target> &targets,
                const std::function<exchange::Request(const Target &)> &command)
 {
     exchangeWithAll(targets, command, [](Target &t, const exchange::Outcome &outcome) {
-        if (outcome.sent == exchange::Sent::Done)
+        t.sent = outcome.sent == exchange::Sent::Done;
+        if (t.sent)
             return;
         t.status = PortError;
-        t.outcome = QStringLiteral("could not write to it: ") + sendFailure(outcome);
+        t.outcome = QStringLiteral("could not send %1: %2").arg(t.sending, sendFailure(outcome));
     });
 }
 
 void settle(QVector<Target> &targets)
 {
-    if (inGoodStanding(targets).isEmpty())
+    if (inGoodStanding(targets).isEmpty() || interruptSignal())
         return;
     QEventLoop loop;
     QTimer::singleShot(exchange::settleMs, Qt::PreciseTimer, &loop, &QEventLoop::quit);
+    QTimer watch; // an interruption ends the wait
+    QObject::connect(&watch, &QTimer::timeout, &loop, [&] {
+        if (interruptSignal())
+            loop.quit();
+    });
+    watch.start(20);
     loop.exec();
+}
+
+void findAgain(QVector<Target> &targets, const QString &done, int status)
+{
+    const QVector<Target *> going = inGoodStanding(targets);
+    if (going.isEmpty() || interruptSignal())
+        return;
+    QStringList portNames;
+    for (const Target *target : going)
+        portNames.append(target->module.port);
+    for (const QString &port : ports::listed())
+        if (!portNames.contains(port))
+            portNames.append(port);
+    QVector<probe::Module> back = discover(portNames).modules;
+    // Its own port first, as discovery lists the ports in that order.
+    for (Target *target : going) {
+        const auto again = std::find_if(back.begin(), back.end(), [&](const probe::Module &module) {
+            return module.name == target->module.name;
+        });
+        if (again == back.end()) {
+            target->status = status;
+            target->outcome =
+                done +
+                QStringLiteral(", but no module named %1 answered again").arg(target->module.name);
+            continue;
+        }
+        if (again->port != target->module.port)
+            target->details.append(QStringLiteral("found again on %1").arg(again->port));
+        target->module.port = again->port;
+        back.erase(again);
+    }
+}
+
+QString shown(int position, const QString &wire)
+{
+    if (const std::optional<QString> text = profile::valueText(position, wire))
+        return *text;
+    return QStringLiteral("%1 (held by the module, not a profile's value)").arg(wire);
 }
 
 void describeChanges(Target &target, const QStringList &from, const QStringList &to,
                      const QString &verb)
 {
-    QStringList keys;
+    int count = 0;
     for (int i = 0; i < records::settingCount; ++i) {
         if (from.at(i) == to.at(i))
             continue;
-        keys.append(profile::key(i));
-        target.details.append(
-            QStringLiteral("%1: %2 -> %3").arg(profile::key(i), from.at(i), to.at(i)));
+        ++count;
+        target.details.append(QStringLiteral("%1: %2 -> %3")
+                                  .arg(profile::key(i), shown(i, from.at(i)), shown(i, to.at(i))));
     }
-    target.outcome += keys.isEmpty() ? QStringLiteral("no setting %1").arg(verb)
-                                     : QStringLiteral("%1 %2 %3: %4")
-                                           .arg(keys.size())
-                                           .arg(keys.size() == 1 ? "setting" : "settings")
-                                           .arg(verb, keys.join(QStringLiteral(", ")));
+    target.outcome +=
+        count == 0
+            ? QStringLiteral("no setting %1").arg(verb)
+            : QStringLiteral("%1 %2 %3").arg(count).arg(count == 1 ? "setting" : "settings", verb);
 }
 
-int report(const QVector<Target> &targets, bool all, QIODevice &out, QIODevice &err)
+int report(const QVector<Target> &targets, bool withPort, QIODevice &out, QIODevice &err)
 {
     int worst = Done;
+    const int signal = interruptSignal();
     for (const Target &target : targets) {
-        worst = std::max(worst, target.status);
-        if (all) {
-            print(out, target.module.port + QStringLiteral(": ") + target.outcome);
-            continue;
+        QString outcome = target.outcome;
+        int status = target.status;
+        if (status == Done && outcome.isEmpty() && signal) {
+            status = 128 + signal;
+            outcome = !target.sent ? QStringLiteral("interrupted before %1 was sent: the module "
+                                                    "is as it was")
+                                         .arg(target.sending)
+                      : !target.checked ? QStringLiteral("interrupted after %1 was sent, before "
+                                                         "the module was read back to check it")
+                                              .arg(target.sending)
+                                        : QStringLiteral("interrupted after %1 was sent and "
+                                                         "checked")
+                                              .arg(target.sending);
         }
-        for (const QString &line : target.details)
-            print(out, line);
-        if (target.status != Done)
-            print(err,
-                  QStringLiteral("%1: %2: %3").arg(program, target.module.port, target.outcome));
+        worst = std::max(worst, status);
+        QIODevice &stream = status == Done ? out : err;
+        QString line = withPort ? target.module.port + QStringLiteral(": ") + outcome : outcome;
+        if (status != Done)
+            line = QStringLiteral("%1: %2").arg(program, line);
+        print(stream, target.details.isEmpty() ? line : line + QLatin1Char(':'));
+        for (const QString &detail : target.details)
+            print(stream, QStringLiteral("  ") + detail);
     }
-    return worst;
+    return signal ? std::max(worst, 128 + signal) : worst;
 }
 
 } // namespace cli

@@ -14,25 +14,31 @@
 
 // The steps a command takes with the modules it goes to: each step goes to
 // all modules still in good standing at once, and a module that fails one
-// takes no further step.
+// takes no further step. After Ctrl+C or SIGTERM no step begins.
 namespace cli
 {
 
-// The ports that refused the identify command are told on `err`; the
-// modules that answered are returned in the order of the list.
-QVector<probe::Module> discover(const QStringList &portNames, QIODevice &err);
+// The ports asked whether a module is on them, and what each said.
+struct Discovery {
+    QVector<probe::Module> modules;    // in the order of the list
+    QStringList others;                // "PORT: why it is not a module", in the order of the list
+    bool refusedForPermission = false; // a port this user may not open
+};
+Discovery discover(const QStringList &portNames);
 
-// One module a command goes to, and how it fares. Each step of a command
-// goes to all modules still in good standing at once.
+// One module a command goes to, and how it fares.
 struct Target {
-    probe::Module module;
+    probe::Module module; // its name empty when no module answered on a port named
     int status = Done;
-    QString outcome;                   // its line with --all
-    QStringList details;               // printed alone without --all: "key: old -> new"
+    QString outcome;                   // how it went, in a few words; empty while it goes on
+    QStringList details;               // shown under its line: "key: old -> new"
     QStringList before, wanted, after; // 36 values each, in write order
+    QString sending;                   // what the command sends it: "the profile", "the restart"
+    bool sent = false;                 // the command left the port whole
+    bool checked = false;              // the module was read after it
 };
 
-QVector<Target> targetsOf(const QVector<probe::Module> &modules);
+QVector<Target> targetsOf(const QVector<probe::Module> &modules, const QString &sending);
 
 QVector<Target *> inGoodStanding(QVector<Target> &targets);
 
@@ -48,17 +54,27 @@ void sendToAll(QVector<Target> &targets,
                const std::function<exchange::Request(const Target &)> &command);
 
 // Gives the modules still in good standing the half second after a command,
-// handling events meanwhile.
+// handling events meanwhile; an interruption ends it early.
 void settle(QVector<Target> &targets);
 
-// "key: old -> new" for each setting that differs, and a summary that names
-// their keys after `verb` ("changed", "would change").
+// After a restart or a factory reset: finds each module again by its name,
+// on its port or any other listed, as a module that comes back on USB may
+// take another name. One not found ends with `status`.
+void findAgain(QVector<Target> &targets, const QString &done, int status);
+
+// A setting's value in a profile's words: `true`, `"ellipsoid"`, `250`.
+QString shown(int position, const QString &wire);
+
+// "key: old -> new" for each setting that differs, and a summary after
+// `verb` ("changed", "would change").
 void describeChanges(Target &target, const QStringList &from, const QStringList &to,
                      const QString &verb);
 
-// Tells how each module fared: with --all one line each on `out`; else the
-// details on `out` and a failure on `err`. Gives the highest status.
-int report(const QVector<Target> &targets, bool all, QIODevice &out, QIODevice &err);
+// Tells how each module fared, one line each with its details under it: on
+// `out`, or on `err` after the program's name when it failed or was
+// interrupted; the port first when `withPort`. Gives the highest status
+// (128 + the signal when interrupted).
+int report(const QVector<Target> &targets, bool withPort, QIODevice &out, QIODevice &err);
 
 } // namespace cli
 

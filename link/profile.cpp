@@ -350,4 +350,11 @@ QString key(int position)
     return QString::fromLatin1(records::settings[std::size_t(position)].key);
 }
 
+std::optional<QString> valueText(int position, const QString &wire)
+{
+    if (position < 0 || position >= records::settingCount)
+        return std::nullopt;
+    return literal(records::settings[std::size_t(position)], wire);
+}
+
 } // namespace profile

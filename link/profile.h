@@ -14,6 +14,7 @@
 #include <QVector>
 
 #include <map>
+#include <optional>
 
 namespace profile
 {
@@ -53,6 +54,11 @@ QByteArray write(const QStringList &valuesInWriteOrder, const Header &header);
 // The dotted key of the setting at 0-based write position `position`, for
 // messages ("key: old -> new").
 QString key(int position);
+
+// How the module's value `wire` of the setting at write position `position`
+// is written in a profile ("true", "\"ellipsoid\"", "250"), for messages;
+// nothing when a profile cannot hold it.
+std::optional<QString> valueText(int position, const QString &wire);
 
 } // namespace profile
 

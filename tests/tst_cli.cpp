@@ -2,8 +2,15 @@
 // with the stand-ins' terminals as the listed ports: what each command prints,
 // its exit status, what the stand-ins heard and what they hold afterwards.
 #include "cli/cli.h"
+#include "cli/interrupt.h"
 #include "link/ports.h"
 #include "testsupport.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <csignal>
 
 using standin::ModuleStandin;
 
@@ -30,15 +37,21 @@ struct Run {
     qint64 ms; // how long it took
 };
 
-Run veldrix(const QStringList &arguments, const QByteArray &input = {})
+// Standard output is a buffer, or the file `outFile` (such as /dev/full).
+Run veldrix(const QStringList &arguments, const QByteArray &input = {}, const QString &outFile = {})
 {
     QBuffer in, out, err;
     in.setData(input);
     for (QBuffer *buffer : {&in, &out, &err})
         buffer->open(QIODevice::ReadWrite);
+    QFile file(outFile);
+    if (!outFile.isEmpty() && !file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        qFatal("cannot open %s", qPrintable(outFile));
+    cli::watchInterrupts(); // none noted yet
     QElapsedTimer clock;
     clock.start();
-    const int status = cli::run(QStringList{"veldrix-cli"} + arguments, in, out, err);
+    const int status = cli::run(QStringList{"veldrix-cli"} + arguments, in,
+                                outFile.isEmpty() ? static_cast<QIODevice &>(out) : file, err);
     return {status, QString::fromUtf8(out.data()), QString::fromUtf8(err.data()), clock.elapsed()};
 }
 
@@ -75,7 +88,12 @@ QByteArray heard(const ModuleStandin &module)
     return bytes;
 }
 
-const QByteArray partial = "[led]\nbrightness_percent = 40\n[time]\nzone_offset_hours = 2\n";
+const QByteArray partial = "[led]\nbrightness_percent = 40\n[time]\nzone_offset_hours = 2\n"
+                           "[can]\ntermination = false\n[altitude]\nreference = \"sea_level\"\n";
+// What it changes, as a line after the summary says how many.
+const QString changes = ":\n  can.termination: true -> false\n  time.zone_offset_hours: -3 -> 2\n"
+                        "  led.brightness_percent: 85 -> 40\n"
+                        "  altitude.reference: \"ellipsoid\" -> \"sea_level\"\n";
 
 } // namespace
 
@@ -84,7 +102,7 @@ class TestCli : public QObject
     Q_OBJECT
 
 private slots:
-    // The profile read, written back, changes nothing and reports nothing.
+    // The profile read, written back, changes nothing.
     void roundTrip()
     {
         Modules modules(1);
@@ -92,65 +110,94 @@ private slots:
         const QString file = dir.filePath("backup.toml");
         QCOMPARE(veldrix({"read", "-o", file}).status, 0);
         const Run run = veldrix({"write", file});
-        QCOMPARE(run.out + run.err, "");
+        QCOMPARE(run.out + run.err, "written and checked; no setting changed\n");
         QCOMPARE(modules[0].now().settings, held());
         QCOMPARE(heard(modules[0]), "iI\nsS\niI\nsS\nc\nsS\n");
     }
 
-    // One module: a profile of two settings changes those two and keeps the
-    // rest; a restart or factory reset is followed by the half second and a
-    // read that shows the module is back. Whatever is wrong on the command
-    // line or in the profile, nothing is sent.
+    // One module, named as the port "A" or found alone: each exit status of
+    // each command, with all it prints on each stream, and what the module
+    // heard and holds afterwards. Whatever is wrong on the command line or
+    // in the profile, nothing is sent.
     void oneModule_data()
     {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QByteArray>("input");
+        QTest::addColumn<int>("status");
         QTest::addColumn<QString>("out");
-        QTest::addColumn<QStringList>("told"); // each said on standard error: refused
+        QTest::addColumn<QString>("err");
         QTest::addColumn<QByteArray>("commands");
         const QStringList write{"write", "-"};
-        const QString changes =
-            "time.zone_offset_hours: -3 -> 2\nled.brightness_percent: 85 -> 40\n";
-        QTest::newRow("written") << write << partial << changes << QStringList()
-                                 << QByteArray("iI\nsS\nc\nsS\n");
-        QTest::newRow("dry run") << write + QStringList{"--dry-run"} << partial << changes
-                                 << QStringList() << QByteArray("iI\nsS\n");
-        QTest::newRow("restart") << QStringList{"restart"} << QByteArray() << "" << QStringList()
-                                 << QByteArray("iI\nrR\nsS\n");
-        QTest::newRow("factory reset") << QStringList{"factory-reset", "--yes"} << QByteArray()
-                                       << "" << QStringList() << QByteArray("iI\nzZ\nsS\n");
-        const auto refused = [](const char *row, const QStringList &arguments,
-                                const QStringList &told, const QByteArray &input = {}) {
-            QTest::newRow(row) << arguments << input << "" << told << QByteArray();
+        const auto row = [](const char *name, const QStringList &arguments, int status,
+                            const QString &out, const QString &err, const QByteArray &commands,
+                            const QByteArray &input = partial) {
+            QTest::newRow(name) << arguments << input << status << out << err << commands;
         };
-        refused("every problem told", write,
-                {"<stdin>:2:", "led.brightness_percent", "<stdin>:4:", "can.bus_speed_kbps"},
-                "[led]\nbrightness_percent = 42\n[can]\nbus_speed_kbps = 300\n");
-        refused("no such file", {"write", "/nonexistent/p.toml"},
-                {"cannot read /nonexistent/p.toml"});
-        refused("factory reset unconfirmed", {"factory-reset"}, {"--yes"});
-        refused("--port and --all", {"restart", "--port", "A", "--all"}, {"exclude"});
-        refused("two files", {"write", "a", "b"}, {"FILE"});
+        row("written", write, 0, "written and checked; 4 settings changed" + changes, "",
+            "iI\nsS\nc\nsS\n");
+        row("dry run, port before the command",
+            QStringList{"--port", "A"} + write + QStringList{"-n"}, 0,
+            "dry run, nothing sent; 4 settings would change" + changes, "", "iI\nsS\n");
+        row("restart", {"restart"}, 0, "restarted and read back\n", "", "iI\nrR\niI\nsS\n");
+        row("factory reset", {"factory-reset", "--yes"}, 0,
+            "reset to its factory settings and read back\n", "", "iI\nzZ\niI\nsS\n");
+        const QString usage = "Usage: veldrix-cli write FILE [--port PORT]... [--all] [--dry-run]\n"
+                              "Try 'veldrix-cli write --help'.\n";
+        const QString findHint = "; 'veldrix-cli find' lists the ports with a module\n";
+        row("every problem told", write, 1, "",
+            "<stdin>:2:22: led.brightness_percent = 42: not a multiple of 5; allowed: 0 to 100 in "
+            "steps of 5 (%)\n<stdin>:4:18: can.bus_speed_kbps = 300: not a CAN speed of the "
+            "module; allowed: 125, 250, 500 or 1000 (kbit/s)\n",
+            "", "[led]\nbrightness_percent = 42\n[can]\nbus_speed_kbps = 300\n");
+        row("no such file", {"write", "/nonexistent/p.toml"}, 1, "",
+            "veldrix-cli: cannot read /nonexistent/p.toml: No such file or directory\n", "");
+        row("a read error", {"write", "/"}, 1, "",
+            "veldrix-cli: cannot read /: file to open is a directory\n", "");
+        row("empty port", {"write", "-", "--port", ""}, 1, "",
+            "veldrix-cli: --port needs a port name" + findHint + usage, "");
+        row("port missing", {"write", "-", "--port"}, 1, "",
+            "veldrix-cli: missing value after '--port'" + findHint + usage, "");
+        row("--port and --all", {"write", "-", "--port", "A", "--all"}, 1, "",
+            "veldrix-cli: --port and --all exclude each other\n" + usage, "");
+        row("two files", {"write", "a", "b"}, 1, "", "veldrix-cli: write needs one FILE\n" + usage,
+            "");
+        row("option of another command", {"--yes", "write", "-"}, 1, "",
+            "veldrix-cli: unknown option 'yes'\n" + usage, "");
+        row("factory reset unconfirmed", {"factory-reset"}, 1, "",
+            "veldrix-cli: factory-reset returns the module to its factory settings; add --yes "
+            "to do so\n",
+            "");
+        row("read to a file that cannot be made", {"read", "-o", "/nonexistent/b.toml"}, 1, "",
+            "veldrix-cli: cannot write /nonexistent/b.toml: No such file or directory\n", "");
+        const QString none = "veldrix-cli: no VELDRIX module: no such port, or it was unplugged\n";
+        for (const QStringList &line : {QStringList{"read"}, write, QStringList{"restart"},
+                                        QStringList{"factory-reset", "--yes"}})
+            row(qPrintable(line.first() + " on no module"), line + QStringList{"--port", gone}, 2,
+                "", none, "");
+        row("read to a full disk", {"read", "-o", "/dev/full"}, 4, "",
+            "veldrix-cli: cannot write /dev/full: No space left on device\n", "iI\nsS\n");
     }
     void oneModule()
     {
         QFETCH(QStringList, arguments);
         QFETCH(QByteArray, input);
+        QFETCH(int, status);
         QFETCH(QString, out);
-        QFETCH(QStringList, told);
+        QFETCH(QString, err);
         QFETCH(QByteArray, commands);
         Modules modules(1);
+        arguments.replaceInStrings(QRegularExpression("^A$"), modules[0].portPath());
         const Run run = veldrix(arguments, input);
-        QCOMPARE(run.status, told.isEmpty() ? 0 : 1);
-        QCOMPARE(run.out, out);
-        QCOMPARE(run.err.isEmpty(), told.isEmpty());
-        for (const QString &text : told)
-            QVERIFY2(run.err.contains(text), qPrintable(run.err));
+        QCOMPARE(modules.letters(run.out), out);
+        QCOMPARE(modules.letters(run.err), err);
+        QCOMPARE(run.status, status);
         QCOMPARE(heard(modules[0]), commands);
         QStringList expected = commands.contains('z') ? standin::factorySettings() : held();
         if (commands.contains('c')) {
+            expected[1] = "0";
             expected[3] = "2";
             expected[29] = "40";
+            expected[30] = "0";
         }
         QCOMPARE(modules[0].now().settings, expected);
         // A command went out: each answer ends after 350 ms of silence, and
@@ -160,32 +207,37 @@ private slots:
                      qPrintable(QString::number(run.ms)));
     }
 
-    // Several modules: without --port or --all nothing is written; --port
-    // picks one; --all writes to all three at once, and ends with the worst
-    // status of any: a module that does not hold the frame, one that is not
-    // back after a restart. find lists every module, and every port that
-    // cannot be written to with why.
+    // Several modules: without --port or --all nothing is written; two --port
+    // go to those two side by side, --all to all three; the lines name their
+    // ports, and the status is the worst of any: a module that does not hold
+    // the frame, one that is not back after a restart, a port named without a
+    // module. find lists every module; with none, every port tried and why.
     void severalModules()
     {
         Modules modules(3);
         Run run = veldrix({"write", "-"}, partial);
         QCOMPARE(run.status, 2);
-        QVERIFY2(modules.letters(run.err).endsWith("  C\tVELDRIX_GPS2CAN_SIC\n"),
-                 qPrintable(run.err));
-        QCOMPARE(veldrix({"write", "-", "--port", modules[1].portPath()}, partial).status, 0);
+        QCOMPARE(modules.letters(run.err),
+                 "veldrix-cli: 3 VELDRIX modules found; choose one with --port or give --all:\n"
+                 "  A\tVELDRIX_GPS2CAN_SIA\n  B\tVELDRIX_GPS2CAN_SIB\n  C\tVELDRIX_GPS2CAN_SIC\n");
+        run = veldrix({"write", "-", "-p", modules[2].portPath(), "-p", modules[1].portPath()},
+                      "[can]\nbus_speed_kbps = 1000\n");
         QCOMPARE(heard(modules[0]) + '|' + heard(modules[1]) + '|' + heard(modules[2]),
-                 "iI\n|iI\niI\nsS\nc\nsS\n|iI\n");
+                 "iI\n|iI\niI\nsS\nc\nsS\n|iI\niI\nsS\nc\nsS\n");
+        const QString written = ": written and checked; 1 setting changed:\n"
+                                "  can.bus_speed_kbps: 250 -> 1000\n";
+        QCOMPARE(modules.letters(run.out), "C" + written + "B" + written);
         run = veldrix({"write", "-", "--all"}, "[can]\nbus_speed_kbps = 1000\n");
         QCOMPARE(run.status, 0);
-        const QString written = ": written; 1 setting changed: can.bus_speed_kbps\n";
-        QCOMPARE(modules.letters(run.out), "A" + written + "B" + written + "C" + written);
+        QCOMPARE(modules.letters(run.out),
+                 "A" + written +
+                     "B: written and checked; no setting changed\nC: written and "
+                     "checked; no setting changed\n");
         // Each step went to all three at once: about 1550 ms as for one
         // module (discovery, read, half a second, read), where taking the
         // modules one after another, in each step or whole, takes 2950 ms or
         // more.
         QVERIFY2(run.ms < 2600, qPrintable(QString::number(run.ms)));
-        for (int i = 0; i < 3; ++i)
-            QCOMPARE(modules[i].now().settings[0], "1000");
         // B answers to another name of the same length: its reply is read, but
         // the frame sent to that name leaves it as it was.
         modules[1].change([](standin::Behaviour &m) {
@@ -193,25 +245,143 @@ private slots:
         });
         run = veldrix({"write", "-", "--all"}, "[can]\nbus_speed_kbps = 125\n");
         QCOMPARE(run.status, 3);
-        QVERIFY2(modules.letters(run.out).contains("\nB: written, but the module does not hold: "
-                                                   "can.bus_speed_kbps (written 125, holds 1000)"),
-                 qPrintable(run.out));
+        QCOMPARE(modules.letters(run.err),
+                 "veldrix-cli: B: written, but the module does not hold 1 of the settings sent; "
+                 "no setting changed:\n  can.bus_speed_kbps: sent 125, holds 1000\n");
         QCOMPARE(modules[0].now().settings[0] + modules[2].now().settings[0], "125125");
         modules[2].change([](standin::Behaviour &m) { m.answers['s'] = {{0, ""}}; }); // silent
-        run = veldrix({"restart", "--all"});
-        QCOMPARE(run.status, 3);
-        QVERIFY2(modules.letters(run.out).contains("C: restarted, but could not be read back"),
-                 qPrintable(run.out));
+        ports::install(ports::listed() + QStringList{gone});
+        for (const QStringList &line :
+             {QStringList{"restart", "--all"},
+              QStringList{"factory-reset", "--yes", "-p", gone, "-p", modules[2].portPath()}}) {
+            run = veldrix(line);
+            QCOMPARE(run.status, 3);
+            QVERIFY2(
+                modules.letters(run.err).contains(
+                    "veldrix-cli: C: " +
+                    QString(line[0] == "restart" ? "restarted" : "reset to its factory settings") +
+                    ", but could not be read back: it did not answer\n"),
+                qPrintable(run.err));
+        }
+        QVERIFY2(run.err.startsWith("veldrix-cli: " + gone + ": no VELDRIX module: no such port"),
+                 qPrintable(run.err));
 
-        ports::install(QStringList{gone} + ports::listed());
         run = veldrix({"find"});
         QCOMPARE(run.status, 0);
         QCOMPARE(modules.letters(run.out),
                  "A\tVELDRIX_GPS2CAN_SIA\nB\tVELDRIX_OTHER_NAME_\nC\tVELDRIX_GPS2CAN_SIC\n");
-        QVERIFY2(run.err.startsWith("veldrix-cli: cannot write to " + gone + ": no such port"),
-                 qPrintable(run.err));
-        ports::install({gone});
-        QCOMPARE(veldrix({"find"}).status, 2);
+        QCOMPARE(run.err,
+                 "veldrix-cli: cannot ask " + gone + ": no such port, or it was unplugged\n");
+        modules[0].change([](standin::Behaviour &m) { m.answers['i'] = {{0, "OK\r\n"}}; });
+        modules[1].change([](standin::Behaviour &m) { m.answers['i'] = {}; });
+        ports::install({modules[0].portPath(), modules[1].portPath(), gone});
+        run = veldrix({"find"});
+        QCOMPARE(run.status, 2);
+        QCOMPARE(modules.letters(run.out + run.err),
+                 "veldrix-cli: no VELDRIX module found; ports tried:\n"
+                 "  A: something answered, but not a VELDRIX module\n  B: nothing answered\n  " +
+                     gone + ": no such port, or it was unplugged\n");
+    }
+
+    // A module that comes back from a restart under another port name is
+    // found there by its name.
+    void foundAgainElsewhere()
+    {
+        Modules modules(2);
+        modules[0].change([](standin::Behaviour &m) { m.answers['i'] = {}; });
+        modules[1].change([](standin::Behaviour &m) { m.answers['i'] = {}; });
+        // A answers until the restart; then only B answers, with A's name.
+        QTimer watch;
+        connect(&watch, &QTimer::timeout, [&] {
+            if (!heard(modules[0]).contains("rR"))
+                return;
+            modules[0].change([](standin::Behaviour &m) { m.answers['i'] = {}; });
+            modules[1].change([](standin::Behaviour &m) {
+                m.answers['i'] = {{0, "VELDRIX_GPS2CAN_SIA\r\n"}};
+            });
+            watch.stop();
+        });
+        modules[0].change([](standin::Behaviour &m) {
+            m.answers['i'] = {{0, "VELDRIX_GPS2CAN_SIA\r\n"}};
+        });
+        watch.start(10);
+        const Run run = veldrix({"restart", "-p", modules[0].portPath()});
+        QCOMPARE(run.status, 0);
+        QCOMPARE(modules.letters(run.out), "restarted and read back:\n  found again on B\n");
+    }
+
+    // What cannot be written whole fails, naming the file and the reason,
+    // and leaves an old file as it was; a link is followed, a mode kept, a
+    // pipe written into.
+    void savesWhole()
+    {
+        Modules modules(1);
+        Run run = veldrix({"find"}, {}, "/dev/full");
+        QCOMPARE(run.err, "veldrix-cli: cannot write standard output: No space left on device\n");
+        QCOMPARE(run.status, 4);
+        QCOMPARE(veldrix({"write", "-", "-n"}, partial, "/dev/full").status, 4);
+        const QByteArray profile = veldrix({"read"}).out.toUtf8();
+        QTemporaryDir dir;
+        const QString backup = dir.filePath("backup.toml"), link = dir.filePath("link.toml");
+        QFile::link(backup, link);
+        QFile old(backup);
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
+        old.close();
+        QVERIFY(old.setPermissions(QFile::ReadOwner | QFile::ReadGroup));
+        QCOMPARE(veldrix({"read", "-o", link}).status, 0);
+        QVERIFY(QFileInfo(link).isSymLink());
+        struct stat kept {
+        };
+        QCOMPARE(stat(QFile::encodeName(backup).constData(), &kept), 0);
+        QCOMPARE(kept.st_mode & 0777, 0440u);
+        QVERIFY(old.open(QIODevice::ReadOnly));
+        QCOMPARE(old.readAll().left(40), profile.left(40));
+        // A named pipe stays one, and gets the profile.
+        const QByteArray fifo = QFile::encodeName(dir.filePath("fifo"));
+        QCOMPARE(mkfifo(fifo.constData(), 0600), 0);
+        const int reader = ::open(fifo.constData(), O_RDONLY | O_NONBLOCK);
+        QCOMPARE(veldrix({"read", "-o", fifo}).status, 0);
+        QByteArray got(8192, 0);
+        got.resize(int(::read(reader, got.data(), size_t(got.size()))));
+        ::close(reader);
+        QCOMPARE(got.left(40), profile.left(40));
+        QVERIFY(QFileInfo(fifo).exists() && !QFileInfo(fifo).isFile());
+    }
+
+    // Ctrl+C or SIGTERM: each module's line says whether its profile was
+    // sent and checked, and the status is 128 + the signal.
+    void interrupted_data()
+    {
+        QTest::addColumn<int>("signal");
+        QTest::addColumn<QByteArray>("after"); // the command heard that sets it off
+        QTest::addColumn<QString>("err");
+        QTest::newRow("before") << SIGTERM << QByteArray("iI")
+                                << "veldrix-cli: interrupted before the profile was sent: the "
+                                   "module is as it was\n";
+        QTest::newRow("after") << SIGINT << QByteArray("c")
+                               << "veldrix-cli: interrupted after the profile was sent, before "
+                                  "the module was read back to check it\n";
+    }
+    void interrupted()
+    {
+        QFETCH(int, signal);
+        QFETCH(QByteArray, after);
+        QFETCH(QString, err);
+        Modules modules(1);
+        QTimer watch;
+        connect(&watch, &QTimer::timeout, [&] {
+            if (heard(modules[0]).contains(after)) {
+                watch.stop();
+                raise(signal);
+            }
+        });
+        watch.start(5);
+        const Run run = veldrix({"write", "-"}, partial);
+        QCOMPARE(run.out, "");
+        QCOMPARE(run.err, err);
+        QCOMPARE(run.status, 128 + signal);
+        QCOMPARE(heard(modules[0]).contains('c'), after == "c");
+        cli::watchInterrupts();
     }
 };
 
