@@ -36,7 +36,8 @@ const char exitStatuses[] =
     "  2  no module found, several found without --port, or a port that\n"
     "     failed\n"
     "  3  written, but the module does not hold it, or it could not be read\n"
-    "     after the command\n"
+    "     after the command; read, but incomplete: the profile leaves out a\n"
+    "     value it cannot hold, named on standard error\n"
     "With --all, the highest status of any module.\n";
 
 const QCommandLineOption helpOption({"h", "help"}, "Show this help and exit.");

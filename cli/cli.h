@@ -17,6 +17,7 @@ enum Status {
     UsageError = 1, // a wrong command line or profile: nothing was sent
     PortError = 2,  // no module, several without --port, or a port that failed
     NotHeld = 3,    // written, but the module does not hold it, or a read after a command failed
+    Incomplete = 3, // read, but the profile leaves out settings it cannot hold (named on err)
 };
 
 // Runs one command line (`arguments` begins with the program's name) with

@@ -1,5 +1,6 @@
 #include "cli/commands.h"
 
+#include "cli/captions.h"
 #include "cli/steps.h"
 #include "cli/texts.h"
 #include "link/ports.h"
@@ -111,20 +112,28 @@ int read(const Invocation &call)
     if (target.status != Done)
         return report(targets, false, call.out, call.err);
 
-    const QByteArray text =
-        profile::write(target.before, {target.module.name, target.module.port,
-                                       QDateTime::currentDateTimeUtc().toString(Qt::ISODate),
-                                       QStringLiteral("%1 %2").arg(program, VELDRIX_VERSION)});
+    const profile::Written backup =
+        profile::write(target.before,
+                       {target.module.name, target.module.port,
+                        QDateTime::currentDateTimeUtc().toString(Qt::ISODate),
+                        QStringLiteral("%1 %2").arg(program, VELDRIX_VERSION)},
+                       frenchCaptions());
+    // What the profile could not keep is named, and the status says the
+    // backup is incomplete; the file is written all the same.
+    for (const profile::LeftOut &leftOut : backup.leftOut)
+        print(call.err, QStringLiteral("%1: %2").arg(program, profile::describe(leftOut)));
+    const int status = backup.leftOut.isEmpty() ? Done : Incomplete;
+    const QByteArray &text = backup.text;
     if (!toFile) {
         call.out.write(text);
-        return Done;
+        return status;
     }
     if (file.write(text) != text.size() || !file.commit()) {
         print(call.err,
               QStringLiteral("%1: cannot write %2: %3").arg(program, fileName, file.errorString()));
         return UsageError;
     }
-    return Done;
+    return status;
 }
 
 int write(const Invocation &call)
