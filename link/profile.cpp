@@ -233,7 +233,9 @@ public:
                 for (const toml::node *inner = &node;
                      inner->is_table() && inner->as_table()->size() == 1 &&
                      inner->as_table()->begin()->second.is_table();) {
-                    const auto &[innerName, innerNode] = *inner->as_table()->begin();
+                    // The iterator holds the pair it gives: keep it alive.
+                    const auto only = inner->as_table()->begin();
+                    const auto &[innerName, innerNode] = *only;
                     shown += QLatin1Char('.') +
                              QString::fromUtf8(innerName.str().data(), int(innerName.str().size()));
                     inner = &innerNode;
