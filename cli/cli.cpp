@@ -94,6 +94,8 @@ const QList<Command> &commands()
          "  0    read and written\n"
          "  1    wrong command line, or FILE cannot be written: the module was not asked\n"
          "  2    no module found, several without --port, or a port that failed\n"
+         "  3    read and written, but incomplete: the profile leaves out a value it\n"
+         "       cannot hold, named on standard error\n"
          "  4    the profile could not be written whole; FILE is left as it was\n",
          read},
         {"write",

@@ -18,6 +18,7 @@ enum Status {
     PortError = 2,  // no module, several without --port, or a port that failed
     NotHeld = 3,    // written, but the module does not hold it, or a read after a command failed
     OutputLost = 4, // the result could not be written whole to its file or standard output
+    Incomplete = 3, // read, but the profile leaves out settings it cannot hold (named on err)
 };
 
 // Runs one command line (`arguments` begins with the program's name) with

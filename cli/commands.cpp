@@ -1,5 +1,6 @@
 #include "cli/commands.h"
 
+#include "cli/captions.h"
 #include "cli/interrupt.h"
 #include "cli/output.h"
 #include "cli/steps.h"
@@ -180,17 +181,26 @@ int read(const Invocation &call)
     }
     if (target.status != Done)
         return report(targets, false, call.out, call.err);
-    const QByteArray text =
-        profile::write(target.before, {target.module.name, target.module.port,
-                                       QDateTime::currentDateTimeUtc().toString(Qt::ISODate),
-                                       QStringLiteral("%1 %2").arg(program, VELDRIX_VERSION)});
+    const profile::Written backup =
+        profile::write(target.before,
+                       {target.module.name, target.module.port,
+                        QDateTime::currentDateTimeUtc().toString(Qt::ISODate),
+                        QStringLiteral("%1 %2").arg(program, VELDRIX_VERSION)},
+                       frenchCaptions());
+    // What the profile could not keep is named, and the status says the
+    // backup is incomplete; the file is written all the same.
+    for (const profile::LeftOut &leftOut : backup.leftOut)
+        print(call.err, QStringLiteral("%1: %2").arg(program, profile::describe(leftOut)));
+    const QByteArray &text = backup.text;
     if (!toFile) {
         call.out.write(text); // checked with every write to standard output
     } else if (const QString failure = file.finish(text); !failure.isEmpty()) {
         print(call.err, failure);
         return OutputLost;
     }
-    return interruptSignal() ? 128 + interruptSignal() : Done;
+    if (interruptSignal())
+        return 128 + interruptSignal();
+    return backup.leftOut.isEmpty() ? Done : Incomplete;
 }
 
 int write(const Invocation &call)

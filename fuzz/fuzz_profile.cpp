@@ -14,7 +14,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    static const QByteArray good = profile::write(standin::factorySettings(), {});
+    static const QByteArray good = profile::write(standin::factorySettings(), {}).text;
     FuzzedDataProvider input(data, size);
     const QString header = QString::fromStdString(input.ConsumeRandomLengthString(16));
     QByteArray text = input.ConsumeBool() ? good : QByteArray();
@@ -34,8 +34,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     QStringList values = standin::factorySettings();
     for (const auto &[position, value] : reading.values)
         values[position] = value;
-    const profile::Reading again =
-        profile::read(profile::write(values, {header, header, header, header}));
+    const profile::Reading again = profile::read(
+        profile::write(values, {header, header, header, header}, {header, header}).text);
     REQUIRE(again.problems.isEmpty() && int(again.values.size()) == values.size());
     for (const auto &[position, value] : again.values)
         REQUIRE(value == values[position]);

@@ -45,11 +45,29 @@ Reading read(const QByteArray &text);
 
 // The profile of a module: a header comment (module name, port, time, program
 // version), then every setting grouped like the form, each with a comment
-// giving its unit and allowed values.
+// giving its caption in the window (when the caller gives one), what is
+// allowed and its unit.
 struct Header {
     QString moduleName, port, time, programVersion;
 };
-QByteArray write(const QStringList &valuesInWriteOrder, const Header &header);
+// A value of the module that a profile cannot hold (a period of "5" or "abc",
+// a brightness of "47"), which the profile leaves out.
+struct LeftOut {
+    int position;   // 0-based place in the write order
+    QString held;   // what the module holds, as it spells it
+    QString reason; // why a profile cannot hold it, English
+};
+// "KEY: left out of the profile: the module holds "HELD", REASON; allowed: ...", one line.
+QString describe(const LeftOut &leftOut);
+struct Written {
+    QByteArray text;          // UTF-8
+    QVector<LeftOut> leftOut; // in the profile's order; empty when the profile is whole
+};
+// `captionsInWriteOrder` holds the window's caption of each setting, which
+// the library does not know (the window speaks French); when it is short, a
+// setting without one has none in its comment.
+Written write(const QStringList &valuesInWriteOrder, const Header &header,
+              const QStringList &captionsInWriteOrder = {});
 
 // The dotted key of the setting at 0-based write position `position`, for
 // messages ("key: old -> new").

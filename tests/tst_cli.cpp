@@ -115,6 +115,21 @@ private slots:
         QCOMPARE(heard(modules[0]), "iI\nsS\niI\nsS\nc\nsS\n");
     }
 
+    // A value a profile cannot hold is named on standard error, and the
+    // backup, still written whole otherwise, ends with status 3.
+    void readIncomplete()
+    {
+        Modules modules(1);
+        modules[0].change([](standin::Behaviour &m) { m.settings[29] = "47"; });
+        const Run run = veldrix({"read"});
+        QCOMPARE(run.status, 3);
+        QCOMPARE(run.err, "veldrix-cli: led.brightness_percent: left out of the profile: the "
+                          "module holds \"47\", not a multiple of 5; allowed: 0 to 100 in steps "
+                          "of 5 (%)\n");
+        QVERIFY(run.out.contains("period_ms = 100             # CAN Module VELDRIX › Trame "
+                                 "Longitude/Latitude › Période (ms): 10 to 2500 (ms)\n"));
+    }
+
     // One module, named as the port "A" or found alone: each exit status of
     // each command, with all it prints on each stream, and what the module
     // heard and holds afterwards. Whatever is wrong on the command line or

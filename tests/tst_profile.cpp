@@ -108,13 +108,33 @@ private slots:
              "^p.toml:2:1: frames.position.perod_ms = 100: unknown key.* period_ms"},
             {"can.termination = 1\r\n",
              "^p.toml:1:19: can.termination = 1: .*allowed: true or false$"},
-            {"frames.position.id = \"10 20\"", "= \"10 20\": .*blank.*allowed: 10 to 2045"},
+            {"frames.position.id = \"10 20\"",
+             "= \"10 20\": spaces are not allowed in a value.*allowed: 10 to 2045"},
             {"altitude.reference = 'msl'", "= 'msl': .*allowed: \"sea_level\" or \"ellipsoid\"$"},
             {"led.brightness_percent = 47", "= 47: .*allowed: 0 to 100 in steps of 5"},
             {"[time]\nzone_offset_hours = 13\ndaylight_saving = 2\n[can]\ntermination = true\n",
              "^p.toml:2:21: time.zone_offset_hours = 13: .*\np.toml:3:19: time.daylight_saving"},
             {"# \xc3\xa9t\xc3\xa9\n[can]\n", "^p.toml: empty"},
-            {"\xc3\xa9 = 1", "^p.toml:1:1: not a TOML file.*'\xc3\xa9'$"},
+            {"\xc3\xa9 = 1", "^p.toml:1:1: not TOML: expected .*'\xc3\xa9'$"},
+            // A setting given twice, in any two forms, met by the reader in
+            // either order: named at the later place, with the earlier.
+            {"\"can.bus_speed_kbps\" = 125\n[can]\nbus_speed_kbps = 250\n",
+             "^p.toml:3:1: can.bus_speed_kbps = 250: given twice \\(also at line 1, column 1\\)$"},
+            {"can = {bus_speed_kbps = 125}\n\"can.bus_speed_kbps\" = 250\n",
+             "^p.toml:2:1: can.bus_speed_kbps = 250: given twice \\(also at line 1, column 8\\)$"},
+            {"[led]\nenabled = true\nenabled = false\n",
+             "^p.toml:3:1: led.enabled = false: given twice \\(also at line 2, column 1\\)$"},
+            {"can.bus_speed_kbps = 125\n[can]\ntermination = true\n",
+             "^p.toml:2:1: can: table given twice \\(also at line 1, column 1\\)"},
+            {"[frame.position]\n", "^p.toml:1:2: frame.position: unknown table; a profile holds"},
+            // TOML slips, with the likely fix.
+            {"[frames.position]\nenabled = yes\n",
+             "^p.toml:2:11: frames.position.enabled = yes: not TOML: expected true or false"},
+            {"[altitude]\nreference = sea_level # here\n",
+             "^p.toml:2:13: altitude.reference = sea_level: not TOML: a text is quoted; "
+             "allowed: \"sea_level\" or \"ellipsoid\"$"},
+            {"[led]\nbrightness_percent = 0050\n", "= 0050: not TOML: .*zero.*; write 50$"},
+            {"[can]\nbus_speed_kbps = 10 20\n", "= 10 20: not TOML: .*spaces are not allowed"},
             {QByteArray(10 << 20, '#'), "^p.toml: larger than 1 MiB"},
         };
         for (const auto &[text, pattern] : rows)
@@ -131,8 +151,9 @@ private slots:
                  qPrintable(lines.join('\n')));
     }
 
-    // What a profile cannot hold is left out, shown in a comment, and the
-    // profile still reads back; neither can a header break it.
+    // What a profile cannot hold is left out, shown in a comment, told to
+    // the caller with why, and the profile still reads back; neither can a
+    // header or a caption break it.
     void leftOut()
     {
         QStringList values = standin::factorySettings(), kept = values;
@@ -144,10 +165,45 @@ private slots:
             values[w] = module;
             kept[w] = back;
         }
-        const QByteArray text =
-            profile::write(values, {"VELDRIX_X\n[can]", "tty\rUSB0", "\x7f", "\n#"});
-        QVERIFY(text.contains("\"abc\""));
-        QCOMPARE(readBack(text), kept);
+        const profile::Written written = profile::write(
+            values, {"VELDRIX_X\n[can]", "tty\rUSB0", "\x7f", "\n#"}, {"Vitesse\n[can]"});
+        QVERIFY(written.text.contains("\"abc\", not an integer"));
+        QCOMPARE(readBack(written.text), kept);
+        QStringList told;
+        for (const profile::LeftOut &leftOut : written.leftOut)
+            told << profile::describe(leftOut);
+        const QString intro = ": left out of the profile: the module holds ";
+        QCOMPARE(told,
+                 QStringList({
+                     "can.bus_speed_kbps" + intro +
+                         "\"800\", not a CAN speed of the module; allowed: 125, 250, 500 "
+                         "or 1000 (kbit/s)",
+                     "time.zone_offset_hours" + intro + "\"\", empty; allowed: -12 to 12 (hours)",
+                     "frames.position.period_ms" + intro +
+                         "\"abc\", not an integer; allowed: 10 to 2500 (ms)",
+                     "led.brightness_percent" + intro +
+                         "\"47\", not a multiple of 5; allowed: 0 to 100 in steps of 5 (%)",
+                 }));
+    }
+
+    // Each value's comment carries the caption given for its own setting
+    // (write order, while the profile is laid out in read order).
+    void captions()
+    {
+        QStringList captions;
+        for (const records::Setting &setting : records::settings)
+            captions << QString(setting.key).toUpper();
+        const QString text = profile::write(standin::factorySettings(), {}, captions).text;
+        QString table;
+        int seen = 0;
+        for (const QString &line : text.split('\n')) {
+            if (line.startsWith('['))
+                table = line.mid(1, line.size() - 2) + '.';
+            else if (!line.startsWith('#') && !line.isEmpty() && ++seen)
+                QVERIFY2(line.contains("# " + (table + line.section(' ', 0, 0)).toUpper() + ": "),
+                         qPrintable(line));
+        }
+        QCOMPARE(seen, records::settingCount);
     }
 };
 
