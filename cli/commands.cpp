@@ -70,6 +70,33 @@ int command(const Invocation &call, exchange::Request (*request)(const QString &
 
 } // namespace
 
+std::optional<Profile> loadProfile(const Invocation &call)
+{
+    const QString fileName = call.parser.positionalArguments().value(0);
+    const bool fromStdin = fileName == QLatin1String("-");
+    QFile file(fileName);
+    if (!fromStdin && !file.open(QIODevice::ReadOnly)) {
+        print(call.err,
+              QStringLiteral("%1: cannot read %2: %3").arg(program, fileName, file.errorString()));
+        return std::nullopt;
+    }
+    QIODevice &source = fromStdin ? call.in : file;
+    QByteArray text;
+    while (text.size() < profileReadLimit) {
+        const QByteArray piece = source.read(profileReadLimit - text.size());
+        if (piece.isEmpty())
+            break;
+        text += piece;
+    }
+    const QString shownName = fromStdin ? QStringLiteral("<stdin>") : fileName;
+    const profile::Reading reading = profile::read(text);
+    for (const profile::Problem &problem : reading.problems)
+        print(call.err, profile::describe(problem, shownName));
+    if (!reading.problems.isEmpty())
+        return std::nullopt;
+    return Profile{shownName, text, reading.values};
+}
+
 bool given(const QCommandLineParser &parser, const QCommandLineOption &option)
 {
     const QStringList seen = parser.optionNames();
@@ -130,27 +157,8 @@ int read(const Invocation &call)
 int write(const Invocation &call)
 {
     // The whole profile is read and checked before any port is touched.
-    const QString fileName = call.parser.positionalArguments().value(0);
-    const bool fromStdin = fileName == QLatin1String("-");
-    QFile file(fileName);
-    if (!fromStdin && !file.open(QIODevice::ReadOnly)) {
-        print(call.err,
-              QStringLiteral("%1: cannot read %2: %3").arg(program, fileName, file.errorString()));
-        return UsageError;
-    }
-    QIODevice &source = fromStdin ? call.in : file;
-    QByteArray text;
-    while (text.size() < profileReadLimit) {
-        const QByteArray piece = source.read(profileReadLimit - text.size());
-        if (piece.isEmpty())
-            break;
-        text += piece;
-    }
-    const profile::Reading reading = profile::read(text);
-    for (const profile::Problem &problem : reading.problems)
-        print(call.err,
-              profile::describe(problem, fromStdin ? QStringLiteral("<stdin>") : fileName));
-    if (!reading.problems.isEmpty())
+    const std::optional<Profile> profile = loadProfile(call);
+    if (!profile)
         return UsageError;
 
     const bool all = given(call.parser, allOption);
@@ -162,7 +170,7 @@ int write(const Invocation &call)
     // What the profile leaves out, the module keeps.
     for (Target *target : inGoodStanding(targets)) {
         target->wanted = target->before;
-        for (const auto &[position, value] : reading.values)
+        for (const auto &[position, value] : profile->values)
             target->wanted[position] = value;
     }
     if (given(call.parser, dryRunOption)) {
@@ -180,22 +188,8 @@ int write(const Invocation &call)
     settle(targets);
     readSettings(targets, &Target::after, NotHeld,
                  QStringLiteral("written, but could not be read back: "));
-    for (Target *target : inGoodStanding(targets)) {
-        QStringList differing;
-        for (int i = 0; i < records::settingCount; ++i)
-            if (target->after.at(i) != target->wanted.at(i))
-                differing.append(
-                    QStringLiteral("%1 (written %2, holds %3)")
-                        .arg(profile::key(i), target->wanted.at(i), target->after.at(i)));
-        if (!differing.isEmpty()) {
-            target->status = NotHeld;
-            target->outcome = QStringLiteral("written, but the module does not hold: ");
-            target->outcome += differing.join(QStringLiteral(", ")) + QStringLiteral("; ");
-        } else {
-            target->outcome = QStringLiteral("written; ");
-        }
-        describeChanges(*target, target->before, target->after, QStringLiteral("changed"));
-    }
+    for (Target *target : inGoodStanding(targets))
+        checkWritten(*target);
     return report(targets, all, call.out, call.err);
 }
 

@@ -1,9 +1,13 @@
 #ifndef VELDRIX_CLI_COMMANDS_H
 #define VELDRIX_CLI_COMMANDS_H
 
+#include "link/profile.h"
+
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 #include <QIODevice>
+
+#include <optional>
 
 // The five commands of veldrix-cli, each given its parsed command line and
 // the standard streams; each returns its exit status.
@@ -24,6 +28,16 @@ extern const QCommandLineOption portOption, allOption, outputOption, dryRunOptio
 // Whether the command line holds `option`; unlike isSet(), quiet about an
 // option the command does not take.
 bool given(const QCommandLineParser &parser, const QCommandLineOption &option);
+
+// The profile FILE ('-': standard input) of a command that writes one, read
+// whole and checked before any port is touched. Nothing, after every problem
+// was told on `err`, when it cannot be read or has any problem.
+struct Profile {
+    QString fileName; // as the messages name it
+    QByteArray text;
+    profile::Values values;
+};
+std::optional<Profile> loadProfile(const Invocation &call);
 
 int find(const Invocation &call);
 int read(const Invocation &call);

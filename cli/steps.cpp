@@ -131,6 +131,23 @@ void describeChanges(Target &target, const QStringList &from, const QStringList 
                                            .arg(verb, keys.join(QStringLiteral(", ")));
 }
 
+void checkWritten(Target &target)
+{
+    QStringList differing;
+    for (int i = 0; i < records::settingCount; ++i)
+        if (target.after.at(i) != target.wanted.at(i))
+            differing.append(QStringLiteral("%1 (written %2, holds %3)")
+                                 .arg(profile::key(i), target.wanted.at(i), target.after.at(i)));
+    if (!differing.isEmpty()) {
+        target.status = NotHeld;
+        target.outcome = QStringLiteral("written, but the module does not hold: ");
+        target.outcome += differing.join(QStringLiteral(", ")) + QStringLiteral("; ");
+    } else {
+        target.outcome = QStringLiteral("written; ");
+    }
+    describeChanges(target, target.before, target.after, QStringLiteral("changed"));
+}
+
 int report(const QVector<Target> &targets, bool all, QIODevice &out, QIODevice &err)
 {
     int worst = Done;

@@ -56,6 +56,10 @@ void settle(QVector<Target> &targets);
 void describeChanges(Target &target, const QStringList &from, const QStringList &to,
                      const QString &verb);
 
+// After a write and the read that followed it: the outcome names each
+// setting the module does not hold (then NotHeld), and what changed.
+void checkWritten(Target &target);
+
 // Tells how each module fared: with --all one line each on `out`; else the
 // details on `out` and a failure on `err`. Gives the highest status.
 int report(const QVector<Target> &targets, bool all, QIODevice &out, QIODevice &err);
