@@ -1,6 +1,7 @@
 #include "cli/cli.h"
 
 #include "cli/commands.h"
+#include "cli/provision.h"
 #include "cli/texts.h"
 #include "veldrix_version.h"
 
@@ -95,6 +96,21 @@ const QList<Command> &commands()
          {portOption, allOption, yesOption},
          0,
          factoryReset},
+        {"provision",
+         "provision FILE [--log FILE.csv] [--count N] [--port PORT ...]",
+         "write a profile to each module as it is plugged in",
+         "Check the profile FILE as write does, then watch the serial ports: each module\n"
+         "plugged in is read, written, given half a second and read again, as write does,\n"
+         "and gets one line: time, port, name, and how it fared with the settings that\n"
+         "changed. A module still plugged in is not written again: unplug it and plug it\n"
+         "in again to redo it. Modules plugged in together are handled side by side.\n"
+         "It runs until Ctrl+C, which lets the modules in progress finish, or until\n"
+         "--count modules have been handled, and ends with a summary. It ends with 0\n"
+         "when every module handled holds the profile, 3 when any does not, else 2 when\n"
+         "a port failed.",
+         {watchPortOption, logOption, countOption},
+         1,
+         provision},
     };
     return list;
 }

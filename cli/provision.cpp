@@ -1,0 +1,236 @@
+#include "cli/provision.h"
+
+#include "cli/interrupt.h"
+#include "cli/record.h"
+#include "cli/steps.h"
+#include "cli/texts.h"
+#include "cli/watch.h"
+#include "link/ports.h"
+#include "link/records.h"
+
+#include <QCryptographicHash>
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QThread>
+#include <QTimer>
+
+#include <memory>
+
+namespace cli
+{
+
+const QCommandLineOption watchPortOption(
+    {"p", "port"},
+    "Watch only PORT, a name such as ttyUSB0 or a path; give it again to watch several.", "PORT");
+const QCommandLineOption logOption({"l", "log"},
+                                   "Append a row for each module handled to the CSV file FILE, "
+                                   "with a header when it is new.",
+                                   "FILE");
+const QCommandLineOption countOption({"c", "count"}, "Stop once N modules have been handled.", "N");
+
+namespace
+{
+
+// Runs `work` on a thread of its own, and then `then` on this thread, from
+// its event loop. Each exchange waits in an event loop of its own thread, so
+// that modules plugged in at different times are handled side by side, each
+// at its own pace, while this thread goes on watching the ports.
+void onThread(QObject &context, std::function<void()> work, std::function<void()> then)
+{
+    QThread *thread = QThread::create(std::move(work));
+    QObject::connect(thread, &QThread::finished, &context, [thread, then] {
+        thread->wait();
+        delete thread;
+        then();
+    });
+    thread->start();
+}
+
+// What write does to a module, on the module's own thread.
+Target written(const probe::Module &module, const profile::Values &values)
+{
+    QVector<Target> targets = targetsOf({module});
+    readSettings(targets, &Target::before, PortError,
+                 QStringLiteral("could not read its settings: "));
+    for (Target *target : inGoodStanding(targets)) {
+        target->wanted = target->before;
+        for (const auto &[position, value] : values)
+            target->wanted[position] = value;
+    }
+    sendToAll(targets, [](const Target &t) {
+        return exchange::configureRequest(
+            t.module.port,
+            records::configurationFrame(records::configurationString(t.module.name, t.wanted)));
+    });
+    settle(targets);
+    readSettings(targets, &Target::after, NotHeld,
+                 QStringLiteral("written, but could not be read back: "));
+    for (Target *target : inGoodStanding(targets))
+        checkWritten(*target);
+    return targets.first();
+}
+
+// What asking a port whether a module is on it found.
+struct Seen {
+    QVector<probe::Refusal> refusals;
+    QVector<probe::Module> modules;
+};
+
+int usageError(const Invocation &call, const QString &message)
+{
+    print(call.err, QStringLiteral("%1: %2").arg(program, message));
+    print(call.err, QStringLiteral("Try '%1 provision --help'.").arg(program));
+    return UsageError;
+}
+
+} // namespace
+
+int provision(const Invocation &call)
+{
+    int count = 0; // no end but Ctrl+C
+    if (given(call.parser, countOption)) {
+        bool whole = false;
+        count = call.parser.value(countOption).toInt(&whole);
+        if (!whole || count < 1)
+            return usageError(call, QStringLiteral("--count needs a number of modules, 1 or more"));
+    }
+    const QStringList only = call.parser.values(watchPortOption);
+    if (only.contains(QString()))
+        return usageError(call, QStringLiteral("--port needs a port name; "
+                                               "'%1 find' lists the modules' ports")
+                                    .arg(program));
+
+    // Nothing is touched before the profile has passed every check and the
+    // record has taken its header.
+    const std::optional<Profile> profile = loadProfile(call);
+    if (!profile)
+        return UsageError;
+    Record record;
+    const bool recording = given(call.parser, logOption);
+    const QString logName = call.parser.value(logOption);
+    if (recording && !record.open(logName)) {
+        print(call.err,
+              QStringLiteral("%1: cannot write %2: %3").arg(program, logName, record.error()));
+        return UsageError;
+    }
+    const QString profileName = profile->fileName == QLatin1String("<stdin>")
+                                    ? profile->fileName
+                                    : QFileInfo(profile->fileName).absoluteFilePath();
+    const QString profileSha256 = QString::fromLatin1(
+        QCryptographicHash::hash(profile->text, QCryptographicHash::Sha256).toHex());
+
+    watchInterrupts();
+    print(call.err, QStringLiteral("%1: watching %2 for modules; Ctrl+C to stop")
+                        .arg(program, only.isEmpty() ? QStringLiteral("the serial ports")
+                                                     : only.join(QStringLiteral(", "))));
+
+    QEventLoop loop;
+    QObject context; // every thread's ending is handled while it lives
+    QElapsedTimer clock;
+    clock.start();
+    PortWatch watch(only);
+    QStringList handling; // the ports whose module is being handled
+    int handled = 0, held = 0, notHeld = 0, failed = 0, worst = Done;
+    bool stopping = false;
+
+    const auto endWhenIdle = [&] {
+        if (stopping && watch.busy() == 0)
+            loop.quit();
+    };
+    const auto fared = [&](const Target &target) {
+        ++handled;
+        worst = std::max(worst, target.status);
+        (target.status == Done ? held : target.status == NotHeld ? notHeld : failed)++;
+        const QDateTime now = QDateTime::currentDateTime();
+        print(call.out, QStringList{now.toString(QStringLiteral("HH:mm:ss")), target.module.port,
+                                    target.module.name, target.outcome}
+                            .join(QLatin1Char('\t')));
+        if (recording &&
+            !record.append({now.toOffsetFromUtc(now.offsetFromUtc()).toString(Qt::ISODate),
+                            target.module.port, target.module.name, profileName, profileSha256,
+                            target.outcome, target.details})) {
+            print(call.err, QStringLiteral("%1: cannot write %2: %3; stopping")
+                                .arg(program, logName, record.error()));
+            worst = std::max(worst, int(UsageError));
+            stopping = true;
+        }
+        if (count > 0 && handled >= count)
+            stopping = true;
+    };
+    // A module found on a port: handled unless it was already, or the
+    // command is ending.
+    const auto found = [&](const PortWatch::Ask &ask, const Seen &seen) {
+        if (!ask.again)
+            for (const probe::Refusal &refusal : seen.refusals)
+                print(call.err, QStringLiteral("%1: cannot write to %2: %3")
+                                    .arg(program, refusal.port, portReason(refusal.error)));
+        const QVector<probe::Module> &modules = seen.modules;
+        const bool full = count > 0 && handled + handling.size() >= count;
+        if (modules.isEmpty() || ask.handled || stopping || full || !watch.stayed(ask.port)) {
+            watch.done(ask.port, ask.handled && !modules.isEmpty(), clock.elapsed());
+            return endWhenIdle();
+        }
+        handling.append(ask.port);
+        auto target = std::make_shared<Target>();
+        onThread(
+            context,
+            [target, module = modules.first(), values = profile->values] {
+                *target = written(module, values);
+            },
+            [&, target, port = ask.port] {
+                handling.removeOne(port);
+                fared(*target);
+                watch.done(port, true, clock.elapsed());
+                endWhenIdle();
+            });
+    };
+    const auto look = [&] {
+        if (!stopping && interruptSignal()) {
+            stopping = true;
+            if (!handling.isEmpty())
+                print(call.err, QStringLiteral("%1: stopping once the module%2 on %3 %4 done")
+                                    .arg(program, handling.size() > 1 ? "s" : "",
+                                         handling.join(QStringLiteral(", ")),
+                                         handling.size() > 1 ? "are" : "is"));
+        }
+        if (stopping)
+            return endWhenIdle();
+        if (count > 0 && handled + handling.size() >= count)
+            return;
+        for (const PortWatch::Ask &ask : watch.look(ports::listed(), clock.elapsed())) {
+            // The identify command on its own, as find asks. The round,
+            // and its ports, end on the thread they belong to.
+            auto seen = std::make_shared<Seen>();
+            onThread(
+                context,
+                [seen, port = ask.port] {
+                    probe::Round round({port});
+                    seen->refusals = round.refusals();
+                    round.collect();
+                    seen->modules = round.modules();
+                },
+                [&, seen, ask] { found(ask, *seen); });
+        }
+    };
+
+    // Sleeps between looks: the timer wakes the thread, nothing spins.
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &context, look);
+    poll.start(PortWatch::pollMs);
+    look();
+    loop.exec();
+
+    print(call.out, QStringLiteral("%1 module%2 handled: %3 hold%4 the profile, %5 did not hold "
+                                   "the write, %6 failed")
+                        .arg(handled)
+                        .arg(handled == 1 ? "" : "s")
+                        .arg(held)
+                        .arg(held == 1 ? "s" : "")
+                        .arg(notHeld)
+                        .arg(failed));
+    return worst;
+}
+
+} // namespace cli
