@@ -5,6 +5,8 @@
 #include "link/ports.h"
 #include "testsupport.h"
 
+#include <csignal>
+
 using standin::ModuleStandin;
 
 namespace
@@ -30,7 +32,20 @@ struct Run {
     qint64 ms; // how long it took
 };
 
-Run veldrix(const QStringList &arguments, const QByteArray &input = {})
+bool ctrlCPressed = false;
+
+void pressCtrlC()
+{
+    if (!ctrlCPressed) // a second one would end the test
+        std::raise(SIGINT);
+    ctrlCPressed = true;
+}
+
+// Runs a command line; `scene`, when given, is called every 50 ms with what
+// the command printed so far. A command still running after 60 s is stopped
+// by Ctrl+C, and says so on standard error.
+Run veldrix(const QStringList &arguments, const QByteArray &input = {},
+            const std::function<void(const QString &)> &scene = {})
 {
     QBuffer in, out, err;
     in.setData(input);
@@ -38,6 +53,17 @@ Run veldrix(const QStringList &arguments, const QByteArray &input = {})
         buffer->open(QIODevice::ReadWrite);
     QElapsedTimer clock;
     clock.start();
+    QTimer timer;
+    ctrlCPressed = false;
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        scene(QString::fromUtf8(out.data()));
+        if (clock.elapsed() > 60000 && !ctrlCPressed) {
+            err.write("test: no end after 60 s\n");
+            pressCtrlC();
+        }
+    });
+    if (scene)
+        timer.start(50);
     const int status = cli::run(QStringList{"veldrix-cli"} + arguments, in, out, err);
     return {status, QString::fromUtf8(out.data()), QString::fromUtf8(err.data()), clock.elapsed()};
 }
@@ -73,6 +99,76 @@ QByteArray heard(const ModuleStandin &module)
     for (const QByteArray &command : module.heard())
         bytes += command.startsWith('c') ? QByteArray("c\n") : command;
     return bytes;
+}
+
+// How the stand-ins come and go while provision runs: each step waits until
+// the command has printed `lines` lines, `ms` have passed since the step
+// before and `also` holds; then it lists the stand-ins named by their letters,
+// or with "!" presses Ctrl+C.
+struct Step {
+    int lines, ms;
+    QString listed;
+    std::function<bool()> also = [] { return true; };
+};
+
+std::function<void(const QString &)> scene(Modules &modules, const QVector<Step> &steps)
+{
+    ports::install({});
+    return [&modules, steps, next = 0, since = QElapsedTimer()](const QString &out) mutable {
+        if (!since.isValid())
+            since.start();
+        if (next == steps.size())
+            return;
+        const Step &step = steps[next];
+        if (out.count('\n') < step.lines || since.elapsed() < step.ms || !step.also())
+            return;
+        ++next;
+        since.restart();
+        if (step.listed == "!")
+            return pressCtrlC();
+        QStringList paths;
+        for (const QChar letter : step.listed)
+            paths << modules[letter.unicode() - 'A'].portPath();
+        ports::install(paths);
+    };
+}
+
+// Rows of fields, read as RFC 4180 says, apart from the program's writer.
+QVector<QStringList> csv(const QString &fileName)
+{
+    QFile file(fileName);
+    file.open(QIODevice::ReadOnly);
+    const QString text = QString::fromUtf8(file.readAll());
+    QVector<QStringList> rows{{}};
+    QString field;
+    bool quoted = false;
+    for (int i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c == '"' && quoted && text.mid(i + 1, 1) == "\"") {
+            field += text[i++];
+        } else if (c == '"') {
+            quoted = !quoted;
+        } else if (!quoted && (c == ',' || text.mid(i, 2) == "\r\n")) {
+            rows.last() << std::exchange(field, {});
+            if (c != ',' && ++i)
+                rows << QStringList();
+        } else {
+            field += c;
+        }
+    }
+    if (!field.isEmpty())
+        rows.last() << field;
+    if (rows.last().isEmpty())
+        rows.removeLast();
+    return rows;
+}
+
+QStringList column(const QVector<QStringList> &rows, int index)
+{
+    QStringList fields;
+    for (const QStringList &row : rows)
+        fields << row.value(index);
+    return fields;
 }
 
 const QByteArray partial = "[led]\nbrightness_percent = 40\n[time]\nzone_offset_hours = 2\n";
@@ -131,6 +227,14 @@ private slots:
         refused("factory reset unconfirmed", {"factory-reset"}, {"--yes"});
         refused("--port and --all", {"restart", "--port", "A", "--all"}, {"exclude"});
         refused("two files", {"write", "a", "b"}, {"FILE"});
+        const QStringList provision{"provision", "-"};
+        refused("provision: a problem in the profile", provision, {"<stdin>:2:"},
+                "[led]\nbrightness_percent = 42\n");
+        refused("provision: a record that cannot be written",
+                provision + QStringList{"--log", "/nonexistent/r.csv"}, {"/nonexistent/r.csv"},
+                partial);
+        refused("provision: no count", provision + QStringList{"--count", "0"}, {"--count"});
+        refused("provision: an empty port", provision + QStringList{"--port", ""}, {"find"});
     }
     void oneModule()
     {
@@ -212,6 +316,104 @@ private slots:
                  qPrintable(run.err));
         ports::install({gone});
         QCOMPARE(veldrix({"find"}).status, 2);
+    }
+
+    // provision: modules arrive one after another, then two at once; each is
+    // handled once, in the order it came, while the others stay plugged in.
+    // One unplugged and plugged in again is handled again, and Ctrl+C during
+    // that lets it finish. Each line has its row in the record, on the disk
+    // before the next module comes.
+    void provisionArrivals()
+    {
+        Modules modules(5);
+        QTemporaryDir dir;
+        const QString log = dir.filePath("record.csv");
+        QVector<QStringList> early;
+        const auto heardReads = [&] { return heard(modules[0]).count("sS"); };
+        const Run run =
+            veldrix({"provision", "-", "--log", log}, partial,
+                    scene(modules, {{0, 0, "A"},
+                                    {1, 0, "AB", [&] { return !(early = csv(log)).isEmpty(); }},
+                                    {2, 0, "ABC"},
+                                    {3, 0, "ABCDE"},
+                                    {5, 0, "BCDE"},
+                                    {5, 1500, "ABCDE"},
+                                    {5, 0, "!", [&] { return heardReads() == 3; }}}));
+        QCOMPARE(run.status, 0);
+        QVERIFY2(run.err.endsWith("veldrix-cli: stopping once the module on " +
+                                  modules[0].portPath() + " is done\n"),
+                 qPrintable(run.err));
+        QStringList lines = modules.letters(run.out).split('\n');
+        QCOMPARE(lines.takeLast(), "");
+        QCOMPARE(lines.takeLast(),
+                 "6 modules handled: 6 hold the profile, 0 did not hold the write, 0 failed");
+        const QVector<QStringList> rows = csv(log);
+        QCOMPARE(early.size(), 2);
+        QCOMPARE(rows.size(), 7);
+        QCOMPARE(rows[0].join(','), "time,port,module,profile,profile_sha256,outcome,changes");
+        const QString sha256 =
+            QCryptographicHash::hash(partial, QCryptographicHash::Sha256).toHex();
+        QString order;
+        for (int i = 0; i < 6; ++i) {
+            const QStringList line = lines[i].split('\t'), row = rows[i + 1];
+            QVERIFY2(QTime::fromString(line[0], "HH:mm:ss").isValid(), qPrintable(lines[i]));
+            QVERIFY2(QDateTime::fromString(row[0], Qt::ISODate).isValid(), qPrintable(row[0]));
+            order += line[1];
+            QCOMPARE(row.mid(1), QStringList({modules[line[1][0].unicode() - 'A'].portPath(),
+                                              line[2], "<stdin>", sha256, line[3],
+                                              i < 5 ? "time.zone_offset_hours: -3 -> 2; "
+                                                      "led.brightness_percent: 85 -> 40"
+                                                    : ""}));
+            QCOMPARE(line[3], i < 5 ? "written; 2 settings changed: time.zone_offset_hours, "
+                                      "led.brightness_percent"
+                                    : "written; no setting changed");
+        }
+        QVERIFY2(order == "ABCDEA" || order == "ABCEDA", qPrintable(order));
+        for (int i = 0; i < 5; ++i)
+            QCOMPARE(heard(modules[i]).count("c\n"), i ? 1 : 2);
+    }
+
+    // provision: a module that ignores the frame says so in its line and its
+    // row, and the status is 3; a port that answers garbage hears nothing but
+    // the identify command; --count 2 ends the command after the second
+    // module, although two were plugged in together. A row that a crash cut
+    // short in the record is left alone, on a line of its own.
+    void provisionMisfits()
+    {
+        Modules modules(4);
+        modules[0].change([](standin::Behaviour &m) {
+            m.answers['i'] = {{0, "VELDRIX_OTHER_NAME_\r\n"}};
+        });
+        modules[1].change([](standin::Behaviour &m) {
+            m.answers['i'] = m.answers['s'] = {{0, "\x15garbage,\r\n"}};
+        });
+        QTemporaryDir dir;
+        QFile log(dir.filePath("record.csv"));
+        const QByteArray header = "time,port,module,profile,profile_sha256,outcome,changes\r\n";
+        log.open(QIODevice::WriteOnly);
+        log.write(header + "2026-01-05T10:00:00+01:00,ttyUSB0,VELD");
+        log.close();
+        const Run run = veldrix({"provision", "-", "--log", log.fileName(), "--count", "2"},
+                                partial, scene(modules, {{0, 0, "BA"}, {1, 0, "BACD"}}));
+        QCOMPARE(run.status, 3);
+        QCOMPARE(run.err, "veldrix-cli: watching the serial ports for modules; Ctrl+C to stop\n");
+        const QStringList lines = modules.letters(run.out).split('\n');
+        QCOMPARE(lines.size(), 4);
+        const QString notHeld = "VELDRIX_OTHER_NAME_\twritten, but the module does not hold: "
+                                "time.zone_offset_hours (written 2, holds -3), "
+                                "led.brightness_percent (written 40, holds 85); no setting changed";
+        QCOMPARE(lines[0].section('\t', 1), "A\t" + notHeld);
+        QCOMPARE(lines[2],
+                 "2 modules handled: 1 holds the profile, 1 did not hold the write, 0 failed");
+        QCOMPARE(heard(modules[1]).replace("iI\n", ""), "");
+        QCOMPARE(heard(modules[2]).count("c\n") + heard(modules[3]).count("c\n"), 1);
+        const QVector<QStringList> rows = csv(log.fileName());
+        QCOMPARE(rows.size(), 4);
+        QCOMPARE(rows[1].size(), 3);
+        QCOMPARE(column(rows, 2), QStringList({"module", "VELD", "VELDRIX_OTHER_NAME_",
+                                               lines[1].section('\t', 2, 2)}));
+        QCOMPARE(rows[2].value(5), notHeld.section('\t', 1));
+        QCOMPARE(rows[3].size(), 7);
     }
 };
 
