@@ -131,6 +131,7 @@ int provision(const Invocation &call)
     QElapsedTimer clock;
     clock.start();
     PortWatch watch(only);
+    ports::Poll listed(PortWatch::listAgainMs);
     QStringList handling; // the ports whose module is being handled
     int handled = 0, held = 0, notHeld = 0, failed = 0, worst = Done;
     bool stopping = false;
@@ -199,7 +200,7 @@ int provision(const Invocation &call)
             return endWhenIdle();
         if (count > 0 && handled + handling.size() >= count)
             return;
-        for (const PortWatch::Ask &ask : watch.look(ports::listed(), clock.elapsed())) {
+        for (const PortWatch::Ask &ask : watch.look(listed.listed(), clock.elapsed())) {
             // The identify command on its own, as find asks. The round,
             // and its ports, end on the thread they belong to.
             auto seen = std::make_shared<Seen>();

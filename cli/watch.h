@@ -19,9 +19,14 @@ public:
     // and looks at the screen does not notice that much on top of the 1.6 s
     // that its handling takes anyway (two answers ended by 350 ms of
     // silence, the half second after the frame, the read after it), while
-    // asking the system for its ports 200 times a minute costs next to
-    // nothing (see the report of the change that brought provision).
+    // looking costs next to nothing: a look at /dev, and the system's list
+    // only when /dev changed (ports::Poll).
     static constexpr int pollMs = 300;
+
+    // The system's list of ports is costly to make (see ports::Poll): it is
+    // made again when /dev changed, and every 5 s in case a port came
+    // without that showing.
+    static constexpr int listAgainMs = 5000;
 
     // A port that answered as no module is not asked again while it stays
     // listed, so that a modem or a GPS receiver is not asked every poll; nor
