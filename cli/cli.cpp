@@ -2,6 +2,7 @@
 
 #include "cli/commands.h"
 #include "cli/output.h"
+#include "cli/provision.h"
 #include "cli/texts.h"
 #include "veldrix_version.h"
 
@@ -60,6 +61,7 @@ struct Command {
     int files; // positional FILE arguments it takes
     const char *statuses;
     int (*run)(const Invocation &);
+    const char *ctrlC = interrupted; // what Ctrl+C does to it
 };
 
 const char stepStatuses[] =
@@ -133,6 +135,26 @@ const QList<Command> &commands()
          0,
          stepStatuses,
          factoryReset},
+        {"provision",
+         "provision FILE [--log FILE.csv] [--count N] [--port PORT]...",
+         "write a profile to each module as it is plugged in",
+         "Check the profile FILE as write does, then watch the serial ports: each module\n"
+         "plugged in is written, checked and told as write does with several, after the\n"
+         "time and with its name. One still plugged in is not written again: unplug it\n"
+         "and plug it in again to redo it. Modules plugged in together go side by side.\n"
+         "It runs until Ctrl+C or --count modules handled, and ends with a summary.",
+         {watchPortOption, logOption, countOption},
+         1,
+         "  0    every module handled holds the profile\n"
+         "  1    wrong command line, a profile that cannot be read or accepted, or a\n"
+         "       record that cannot be written: no module was touched\n"
+         "  2    a port failed (and every module that was written holds it)\n"
+         "  3    a module was written, but does not hold it or could not be read back\n"
+         "  4    a line or a row of the record could not be written\n",
+         provision,
+         "Ctrl+C (or SIGTERM) ends it as it should: the modules in progress finish, the\n"
+         "summary is printed, and the status is the modules', not 130. A second one ends\n"
+         "it at once.\n"},
     };
     return list;
 }
@@ -153,7 +175,7 @@ QString helpText(const QCommandLineParser &parser, const QString &usage, const C
     text += QLatin1Char('\n') + QLatin1String(portsSeen);
     if (command) {
         text += QStringLiteral("\nExit status:\n") + QLatin1String(command->statuses) +
-                QLatin1String(interrupted);
+                QLatin1String(command->ctrlC);
         if (takes(*command, allOption))
             text += QStringLiteral("With several modules, the highest status of any.\n");
     }
@@ -187,8 +209,9 @@ int runCommand(const QStringList &arguments, QIODevice &in, QIODevice &out, QIOD
     // The options may come before the command's name or after it: the first
     // parser knows them all, only to tell where the command begins; the
     // command's own parser then takes them all, from both sides.
-    QList<QCommandLineOption> every{helpOption,   versionOption, portOption, allOption,
-                                    outputOption, dryRunOption,  yesOption};
+    QList<QCommandLineOption> every{helpOption, versionOption, portOption,
+                                    allOption,  outputOption,  dryRunOption,
+                                    yesOption,  logOption,     countOption};
     QCommandLineParser top;
     top.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
     top.addOptions(every);

@@ -5,13 +5,12 @@
 #include "cli/output.h"
 #include "cli/steps.h"
 #include "cli/texts.h"
+#include "cli/writing.h"
 #include "link/ports.h"
 #include "link/profile.h"
-#include "link/records.h"
 #include "veldrix_version.h"
 
 #include <QDateTime>
-#include <QFile>
 
 #include <algorithm>
 
@@ -19,10 +18,6 @@ namespace cli
 {
 namespace
 {
-
-// profile::read refuses more than 1 MiB; reading one byte more lets it say
-// so without this program reading a file or a pipe without end.
-constexpr qint64 profileReadLimit = 1024 * 1024 + 1;
 
 // "no VELDRIX module found", with every port tried and why it is not one.
 void tellNoneFound(const Discovery &found, QIODevice &err)
@@ -105,26 +100,6 @@ int command(const Invocation &call, exchange::Request (*request)(const QString &
     return report(targets, withPort(call), call.out, call.err);
 }
 
-// Reads a whole profile, up to the limit. False, after saying why, on a read error.
-bool readWhole(QIODevice &source, const QString &name, QByteArray &text, QIODevice &err)
-{
-    char piece[16384];
-    while (text.size() < profileReadLimit) {
-        const qint64 got =
-            source.read(piece, std::min<qint64>(sizeof piece, profileReadLimit - text.size()));
-        if (got < 0) {
-            print(
-                err,
-                QStringLiteral("%1: cannot read %2: %3").arg(program, name, source.errorString()));
-            return false;
-        }
-        if (got == 0)
-            break;
-        text.append(piece, int(got));
-    }
-    return true;
-}
-
 } // namespace
 
 bool given(const QCommandLineParser &parser, const QCommandLineOption &option)
@@ -146,10 +121,8 @@ int find(const Invocation &call)
         tellNoneFound(found, call.err);
         return PortError;
     }
-    for (const QString &line : found.others) // a module may hide behind a port that did not open
-        if (!line.endsWith(QLatin1String("nothing answered")) &&
-            !line.endsWith(QLatin1String("not a VELDRIX module")))
-            print(call.err, QStringLiteral("%1: cannot ask %2").arg(program, line));
+    for (const QString &line : unasked(found))
+        print(call.err, QStringLiteral("%1: cannot ask %2").arg(program, line));
     return Done;
 }
 
@@ -205,73 +178,15 @@ int read(const Invocation &call)
 
 int write(const Invocation &call)
 {
-    // The whole profile is read and checked before any port is touched.
-    const QString fileName = call.parser.positionalArguments().value(0);
-    const bool fromStdin = fileName == QLatin1String("-");
-    const QString shownName = fromStdin ? QStringLiteral("<stdin>") : fileName;
-    QFile file(fileName);
-    if (!fromStdin && !file.open(QIODevice::ReadOnly)) {
-        print(call.err,
-              QStringLiteral("%1: cannot read %2: %3").arg(program, fileName, file.errorString()));
+    const std::optional<Profile> profile = loadProfile(call);
+    if (!profile)
         return UsageError;
-    }
-    QByteArray text;
-    if (!readWhole(fromStdin ? call.in : file, shownName, text, call.err))
-        return UsageError;
-    const profile::Reading reading = profile::read(text);
-    for (const profile::Problem &problem : reading.problems)
-        print(call.err, profile::describe(problem, shownName));
-    if (!reading.problems.isEmpty())
-        return UsageError;
-
     const bool dryRun = given(call.parser, dryRunOption);
     QVector<Target> targets =
         pickTargets(call, dryRun ? QStringLiteral("nothing") : QStringLiteral("the profile"));
     if (targets.isEmpty())
         return interruptSignal() ? 128 + interruptSignal() : PortError;
-    readSettings(targets, &Target::before, PortError,
-                 QStringLiteral("could not read its settings: "));
-    // What the profile leaves out, the module keeps.
-    for (Target *target : inGoodStanding(targets)) {
-        if (target->before.isEmpty())
-            continue; // interrupted before its read
-        target->wanted = target->before;
-        for (const auto &[position, value] : reading.values)
-            target->wanted[position] = value;
-        if (dryRun) {
-            target->outcome = QStringLiteral("dry run, nothing sent; ");
-            describeChanges(*target, target->before, target->wanted,
-                            QStringLiteral("would change"));
-        }
-    }
-    sendToAll(targets, [](const Target &t) {
-        return exchange::configureRequest(
-            t.module.port,
-            records::configurationFrame(records::configurationString(t.module.name, t.wanted)));
-    });
-    settle(targets);
-    readSettings(targets, &Target::after, NotHeld,
-                 QStringLiteral("written, but could not be read back: "));
-    for (Target *target : inGoodStanding(targets)) {
-        if (!target->checked)
-            continue; // interrupted before its read
-        QStringList held;
-        for (int i = 0; i < records::settingCount; ++i)
-            if (target->after.at(i) != target->wanted.at(i))
-                held.append(QStringLiteral("%1: sent %2, holds %3")
-                                .arg(profile::key(i), shown(i, target->wanted.at(i)),
-                                     shown(i, target->after.at(i))));
-        if (!held.isEmpty()) {
-            target->status = NotHeld;
-            target->outcome = QStringLiteral("written, but the module does not hold %1 of the "
-                                             "settings sent; ")
-                                  .arg(held.size());
-            target->details = held;
-        } else {
-            target->outcome = QStringLiteral("written and checked; ");
-        }
-        describeChanges(*target, target->before, target->after, QStringLiteral("changed"));
-    }
+    writeProfile(targets, profile->values, dryRun);
     return report(targets, withPort(call), call.out, call.err);
 }
 

@@ -16,6 +16,15 @@ namespace cli
 namespace
 {
 
+// Set on a thread whose steps go on after an interruption.
+thread_local bool finishing = false;
+
+// Whether no further step begins.
+bool stopped()
+{
+    return !finishing && interruptSignal();
+}
+
 // Runs one request on each module still in good standing, all at once. A
 // round begun runs to its end (a few seconds at most); none begins after an
 // interruption.
@@ -24,7 +33,7 @@ void exchangeWithAll(QVector<Target> &targets,
                      const std::function<void(Target &, const exchange::Outcome &)> &take)
 {
     const QVector<Target *> going = inGoodStanding(targets);
-    if (going.isEmpty() || interruptSignal())
+    if (going.isEmpty() || stopped())
         return;
     QVector<exchange::Request> requests;
     for (const Target *target : going)
@@ -57,6 +66,16 @@ Discovery discover(const QStringList &portNames)
         found.others.append(QStringLiteral("%1: %2").arg(port, notModule(port, outcome)));
     }
     return found;
+}
+
+QStringList unasked(const Discovery &found)
+{
+    QStringList lines;
+    for (const QString &line : found.others)
+        if (!line.endsWith(QLatin1String("nothing answered")) &&
+            !line.endsWith(QLatin1String("not a VELDRIX module")))
+            lines.append(line);
+    return lines;
 }
 
 QVector<Target> targetsOf(const QVector<probe::Module> &modules, const QString &sending)
@@ -121,13 +140,13 @@ void sendToAll(QVector<Target> &targets,
 
 void settle(QVector<Target> &targets)
 {
-    if (inGoodStanding(targets).isEmpty() || interruptSignal())
+    if (inGoodStanding(targets).isEmpty() || stopped())
         return;
     QEventLoop loop;
     QTimer::singleShot(exchange::settleMs, Qt::PreciseTimer, &loop, &QEventLoop::quit);
     QTimer watch; // an interruption ends the wait
     QObject::connect(&watch, &QTimer::timeout, &loop, [&] {
-        if (interruptSignal())
+        if (stopped())
             loop.quit();
     });
     watch.start(20);
@@ -137,7 +156,7 @@ void settle(QVector<Target> &targets)
 void findAgain(QVector<Target> &targets, const QString &done, int status)
 {
     const QVector<Target *> going = inGoodStanding(targets);
-    if (going.isEmpty() || interruptSignal())
+    if (going.isEmpty() || stopped())
         return;
     QStringList portNames;
     for (const Target *target : going)
@@ -189,34 +208,45 @@ void describeChanges(Target &target, const QStringList &from, const QStringList 
             : QStringLiteral("%1 %2 %3").arg(count).arg(count == 1 ? "setting" : "settings", verb);
 }
 
+void finishDespiteInterrupts()
+{
+    finishing = true;
+}
+
+int tell(const Target &target, const QString &lead, QIODevice &out, QIODevice &err)
+{
+    QString outcome = target.outcome;
+    int status = target.status;
+    if (status == Done && outcome.isEmpty() && interruptSignal()) {
+        status = 128 + interruptSignal();
+        outcome =
+            !target.sent ? QStringLiteral("interrupted before %1 was sent: the module "
+                                          "is as it was")
+                               .arg(target.sending)
+            : !target.checked
+                ? QStringLiteral("interrupted after %1 was sent, before "
+                                 "the module was read back to check it")
+                      .arg(target.sending)
+                : QStringLiteral("interrupted after %1 was sent and checked").arg(target.sending);
+    }
+    QIODevice &stream = status == Done ? out : err;
+    QString line = lead + outcome;
+    if (&stream != &out)
+        line = QStringLiteral("%1: %2").arg(program, line);
+    print(stream, target.details.isEmpty() ? line : line + QLatin1Char(':'));
+    for (const QString &detail : target.details)
+        print(stream, QStringLiteral("  ") + detail);
+    return status;
+}
+
 int report(const QVector<Target> &targets, bool withPort, QIODevice &out, QIODevice &err)
 {
     int worst = Done;
+    for (const Target &target : targets)
+        worst = std::max(
+            worst, tell(target, withPort ? target.module.port + QStringLiteral(": ") : QString(),
+                        out, err));
     const int signal = interruptSignal();
-    for (const Target &target : targets) {
-        QString outcome = target.outcome;
-        int status = target.status;
-        if (status == Done && outcome.isEmpty() && signal) {
-            status = 128 + signal;
-            outcome = !target.sent ? QStringLiteral("interrupted before %1 was sent: the module "
-                                                    "is as it was")
-                                         .arg(target.sending)
-                      : !target.checked ? QStringLiteral("interrupted after %1 was sent, before "
-                                                         "the module was read back to check it")
-                                              .arg(target.sending)
-                                        : QStringLiteral("interrupted after %1 was sent and "
-                                                         "checked")
-                                              .arg(target.sending);
-        }
-        worst = std::max(worst, status);
-        QIODevice &stream = status == Done ? out : err;
-        QString line = withPort ? target.module.port + QStringLiteral(": ") + outcome : outcome;
-        if (status != Done)
-            line = QStringLiteral("%1: %2").arg(program, line);
-        print(stream, target.details.isEmpty() ? line : line + QLatin1Char(':'));
-        for (const QString &detail : target.details)
-            print(stream, QStringLiteral("  ") + detail);
-    }
     return signal ? std::max(worst, 128 + signal) : worst;
 }
 

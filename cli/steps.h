@@ -26,6 +26,10 @@ struct Discovery {
 };
 Discovery discover(const QStringList &portNames);
 
+// Of `found.others`, the ports that could not be asked at all: a module may
+// hide behind one.
+QStringList unasked(const Discovery &found);
+
 // One module a command goes to, and how it fares.
 struct Target {
     probe::Module module; // its name empty when no module answered on a port named
@@ -70,10 +74,17 @@ QString shown(int position, const QString &wire);
 void describeChanges(Target &target, const QStringList &from, const QStringList &to,
                      const QString &verb);
 
-// Tells how each module fared, one line each with its details under it: on
-// `out`, or on `err` after the program's name when it failed or was
-// interrupted; the port first when `withPort`. Gives the highest status
-// (128 + the signal when interrupted).
+// From now on, on this thread, the steps go on after Ctrl+C or SIGTERM:
+// provision lets the modules in progress finish.
+void finishDespiteInterrupts();
+
+// Tells how a module fared in one line after `lead`, with its details under
+// it: on `out`, or when it failed or was interrupted on `err` after the
+// program's name (on `out` as it is when `err` is `out`). Gives its status.
+int tell(const Target &target, const QString &lead, QIODevice &out, QIODevice &err);
+
+// Tells how each module fared, the port leading each line when `withPort`.
+// Gives the highest status (128 + the signal when interrupted).
 int report(const QVector<Target> &targets, bool withPort, QIODevice &out, QIODevice &err);
 
 } // namespace cli

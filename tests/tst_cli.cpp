@@ -37,8 +37,21 @@ struct Run {
     qint64 ms; // how long it took
 };
 
-// Standard output is a buffer, or the file `outFile` (such as /dev/full).
-Run veldrix(const QStringList &arguments, const QByteArray &input = {}, const QString &outFile = {})
+bool ctrlCPressed = false;
+
+void pressCtrlC()
+{
+    if (!ctrlCPressed) // a second one would end the test
+        std::raise(SIGINT);
+    ctrlCPressed = true;
+}
+
+// Runs a command line, its standard output a buffer or the file `outFile`
+// (such as /dev/full); `scene`, when given, is called every 50 ms with what
+// the command printed so far. A command still running after 60 s is stopped
+// by Ctrl+C, and says so on standard error.
+Run veldrix(const QStringList &arguments, const QByteArray &input = {}, const QString &outFile = {},
+            const std::function<void(const QString &)> &scene = {})
 {
     QBuffer in, out, err;
     in.setData(input);
@@ -50,6 +63,17 @@ Run veldrix(const QStringList &arguments, const QByteArray &input = {}, const QS
     cli::watchInterrupts(); // none noted yet
     QElapsedTimer clock;
     clock.start();
+    QTimer timer;
+    ctrlCPressed = false;
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        scene(QString::fromUtf8(out.data()));
+        if (clock.elapsed() > 60000 && !ctrlCPressed) {
+            err.write("test: no end after 60 s\n");
+            pressCtrlC();
+        }
+    });
+    if (scene)
+        timer.start(50);
     const int status = cli::run(QStringList{"veldrix-cli"} + arguments, in,
                                 outFile.isEmpty() ? static_cast<QIODevice &>(out) : file, err);
     return {status, QString::fromUtf8(out.data()), QString::fromUtf8(err.data()), clock.elapsed()};
@@ -88,12 +112,101 @@ QByteArray heard(const ModuleStandin &module)
     return bytes;
 }
 
+// How many modules provision told of, its summary included: the lines but
+// the changes under them.
+int told(const QString &out)
+{
+    int lines = 0;
+    for (const QStringRef &line : out.splitRef('\n', Qt::SkipEmptyParts))
+        lines += !line.startsWith(QLatin1String("  "));
+    return lines;
+}
+
+// How the stand-ins come and go while provision runs: each step waits until
+// the command has told of `lines` modules, `ms` have passed since the step
+// before and `also` holds; then it lists the stand-ins named by their letters,
+// or with "!" presses Ctrl+C.
+struct Step {
+    int lines, ms;
+    QString listed;
+    std::function<bool()> also = [] { return true; };
+};
+
+std::function<void(const QString &)> scene(Modules &modules, const QVector<Step> &steps)
+{
+    ports::install({});
+    return [&modules, steps, next = 0, since = QElapsedTimer()](const QString &out) mutable {
+        if (!since.isValid())
+            since.start();
+        if (next == steps.size())
+            return;
+        const Step &step = steps[next];
+        if (told(out) < step.lines || since.elapsed() < step.ms || !step.also())
+            return;
+        ++next;
+        since.restart();
+        if (step.listed == "!")
+            return pressCtrlC();
+        QStringList paths;
+        for (const QChar letter : step.listed)
+            paths << modules[letter.unicode() - 'A'].portPath();
+        ports::install(paths);
+    };
+}
+
+// Rows of fields, read as RFC 4180 says, apart from the program's writer.
+QVector<QStringList> csv(const QString &fileName)
+{
+    QFile file(fileName);
+    file.open(QIODevice::ReadOnly);
+    const QString text = QString::fromUtf8(file.readAll());
+    QVector<QStringList> rows{{}};
+    QString field;
+    bool quoted = false;
+    for (int i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c == '"' && quoted && text.mid(i + 1, 1) == "\"") {
+            field += text[i++];
+        } else if (c == '"') {
+            quoted = !quoted;
+        } else if (!quoted && (c == ',' || text.mid(i, 2) == "\r\n")) {
+            rows.last() << std::exchange(field, {});
+            if (c != ',' && ++i)
+                rows << QStringList();
+        } else {
+            field += c;
+        }
+    }
+    if (!field.isEmpty())
+        rows.last() << field;
+    if (rows.last().isEmpty())
+        rows.removeLast();
+    return rows;
+}
+
+QStringList column(const QVector<QStringList> &rows, int index)
+{
+    QStringList fields;
+    for (const QStringList &row : rows)
+        fields << row.value(index);
+    return fields;
+}
+
 const QByteArray partial = "[led]\nbrightness_percent = 40\n[time]\nzone_offset_hours = 2\n"
                            "[can]\ntermination = false\n[altitude]\nreference = \"sea_level\"\n";
 // What it changes, as a line after the summary says how many.
 const QString changes = ":\n  can.termination: true -> false\n  time.zone_offset_hours: -3 -> 2\n"
                         "  led.brightness_percent: 85 -> 40\n"
                         "  altitude.reference: \"ellipsoid\" -> \"sea_level\"\n";
+
+// The time that leads each of provision's lines.
+const QRegularExpression leadingTime("^\\d\\d:\\d\\d:\\d\\d ", QRegularExpression::MultilineOption);
+
+// The lines under a module's line, as its row in the record holds them.
+QString inOneField(const QString &details)
+{
+    return details.mid(2).trimmed().split("\n  ").join("; ");
+}
 
 } // namespace
 
@@ -191,6 +304,18 @@ private slots:
                 "", none, "");
         row("read to a full disk", {"read", "-o", "/dev/full"}, 4, "",
             "veldrix-cli: cannot write /dev/full: No space left on device\n", "iI\nsS\n");
+        const QStringList provision{"provision", "-"};
+        row("provision: a problem in the profile", provision, 1, "",
+            "<stdin>:2:22: led.brightness_percent = 42: not a multiple of 5; allowed: 0 to 100 in "
+            "steps of 5 (%)\n",
+            "", "[led]\nbrightness_percent = 42\n");
+        row("provision: a record that cannot be written",
+            provision + QStringList{"--log", "/nonexistent/r.csv"}, 1, "",
+            "veldrix-cli: cannot write /nonexistent/r.csv: No such file or directory\n", "");
+        row("provision: no count", provision + QStringList{"--count", "0"}, 1, "",
+            "veldrix-cli: --count needs a number of modules, 1 or more\n"
+            "Try 'veldrix-cli provision --help'.\n",
+            "");
     }
     void oneModule()
     {
@@ -397,6 +522,116 @@ private slots:
         QCOMPARE(run.status, 128 + signal);
         QCOMPARE(heard(modules[0]).contains('c'), after == "c");
         cli::watchInterrupts();
+    }
+
+    // provision: modules arrive one after another, then two at once; each is
+    // handled once, in the order it came, while the others stay plugged in.
+    // One unplugged and plugged in again is handled again, and Ctrl+C during
+    // that lets it finish. Each line has its row in the record, on the disk
+    // before the next module comes.
+    void provisionArrivals()
+    {
+        Modules modules(5);
+        QTemporaryDir dir;
+        const QString log = dir.filePath("record.csv");
+        QVector<QStringList> early;
+        const auto heardReads = [&] { return heard(modules[0]).count("sS"); };
+        const Run run =
+            veldrix({"provision", "-", "--log", log}, partial, {},
+                    scene(modules, {{0, 0, "A"},
+                                    {1, 0, "AB", [&] { return !(early = csv(log)).isEmpty(); }},
+                                    {2, 0, "ABC"},
+                                    {3, 0, "ABCDE"},
+                                    {5, 0, "BCDE"},
+                                    {5, 1500, "ABCDE"},
+                                    {5, 0, "!", [&] { return heardReads() == 3; }}}));
+        QCOMPARE(run.status, 0);
+        QVERIFY2(run.err.endsWith("veldrix-cli: stopping once the module on " +
+                                  modules[0].portPath() + " is done\n"),
+                 qPrintable(run.err));
+        QString out = modules.letters(run.out), order;
+        QCOMPARE(out.count(leadingTime), 6);
+        out.remove(leadingTime);
+        for (const QString &line : out.split('\n'))
+            order += line.contains(" VELDRIX_") ? line.left(1) : "";
+        QVERIFY2(order == "ABCDEA" || order == "ABCEDA", qPrintable(order));
+        QString expected;
+        for (const QChar letter : order.left(5))
+            expected += QString(letter) + " VELDRIX_GPS2CAN_SI" + letter +
+                        ": written and checked; 4 settings changed" + changes;
+        QCOMPARE(out, expected + "A VELDRIX_GPS2CAN_SIA: written and checked; no setting changed\n"
+                                 "6 modules handled: 6 hold the profile, 0 did not hold the "
+                                 "write, 0 failed\n");
+        const QVector<QStringList> rows = csv(log);
+        QCOMPARE(early.size(), 2);
+        QCOMPARE(rows.size(), 7);
+        QCOMPARE(rows[0].join(','), "time,port,module,profile,profile_sha256,outcome,changes");
+        const QString sha256 =
+            QCryptographicHash::hash(partial, QCryptographicHash::Sha256).toHex();
+        for (int i = 0; i < 6; ++i) {
+            const QStringList row = rows[i + 1];
+            QVERIFY2(QDateTime::fromString(row[0], Qt::ISODate).isValid(), qPrintable(row[0]));
+            QCOMPARE(row.mid(1),
+                     QStringList({modules[order[i].unicode() - 'A'].portPath(),
+                                  "VELDRIX_GPS2CAN_SI" + order.mid(i, 1), "<stdin>", sha256,
+                                  i < 5 ? "written and checked; 4 settings changed"
+                                        : "written and checked; no setting changed",
+                                  i < 5 ? inOneField(changes) : ""}));
+        }
+        for (int i = 0; i < 5; ++i)
+            QCOMPARE(heard(modules[i]).count("c\n"), i ? 1 : 2);
+    }
+
+    // provision: a module that ignores the frame says so in its line and its
+    // row, and the status is 3; a port that answers garbage hears nothing but
+    // the identify command; --count 2 ends the command after the second
+    // module, although two were plugged in together. A row that a crash cut
+    // short in the record is left alone, on a line of its own.
+    void provisionMisfits()
+    {
+        Modules modules(4);
+        modules[0].change([](standin::Behaviour &m) {
+            m.answers['i'] = {{0, "VELDRIX_OTHER_NAME_\r\n"}};
+        });
+        modules[1].change([](standin::Behaviour &m) {
+            m.answers['i'] = m.answers['s'] = {{0, "\x15garbage,\r\n"}};
+        });
+        QTemporaryDir dir;
+        QFile log(dir.filePath("record.csv"));
+        const QByteArray header = "time,port,module,profile,profile_sha256,outcome,changes\r\n";
+        log.open(QIODevice::WriteOnly);
+        log.write(header + "2026-01-05T10:00:00+01:00,ttyUSB0,VELD");
+        log.close();
+        const Run run = veldrix({"provision", "-", "--log", log.fileName(), "--count", "2"},
+                                partial, {}, scene(modules, {{0, 0, "BA"}, {1, 0, "BACD"}}));
+        QCOMPARE(run.status, 3);
+        QCOMPARE(run.err, "veldrix-cli: watching the serial ports for modules; Ctrl+C to stop\n");
+        QString out = modules.letters(run.out);
+        QCOMPARE(out.count(leadingTime), 2);
+        out.remove(leadingTime);
+        const QString last = out.mid(out.lastIndexOf(": written and checked") - 21, 21);
+        QVERIFY2(last == "C VELDRIX_GPS2CAN_SIC" || last == "D VELDRIX_GPS2CAN_SID",
+                 qPrintable(out));
+        const QString notHeld = ":\n  can.termination: sent false, holds true\n"
+                                "  time.zone_offset_hours: sent 2, holds -3\n"
+                                "  led.brightness_percent: sent 40, holds 85\n"
+                                "  altitude.reference: sent \"sea_level\", holds \"ellipsoid\"\n";
+        QCOMPARE(out, "A VELDRIX_OTHER_NAME_: written, but the module does not hold 4 of the "
+                      "settings sent; no setting changed" +
+                          notHeld + last + ": written and checked; 4 settings changed" + changes +
+                          "2 modules handled: 1 holds the profile, 1 did not hold the write, 0 "
+                          "failed\n");
+        QCOMPARE(heard(modules[1]).replace("iI\n", ""), "");
+        QCOMPARE(heard(modules[2]).count("c\n") + heard(modules[3]).count("c\n"), 1);
+        const QVector<QStringList> rows = csv(log.fileName());
+        QCOMPARE(rows.size(), 4);
+        QCOMPARE(rows[1].size(), 3);
+        QCOMPARE(column(rows, 2),
+                 QStringList({"module", "VELD", "VELDRIX_OTHER_NAME_", last.mid(2)}));
+        QCOMPARE(rows[2].mid(5), QStringList({"written, but the module does not hold 4 of the "
+                                              "settings sent; no setting changed",
+                                              inOneField(notHeld)}));
+        QCOMPARE(rows[3].size(), 7);
     }
 };
 
