@@ -33,6 +33,19 @@ install(FILES ${VELDRIX_RUNTIME_DLLS} DESTINATION .)
 # Qt's French catalogues are plain data, copied from the build machine's Qt.
 install(FILES ${VELDRIX_QT_QM} DESTINATION translations)
 
+# The form's font, which Windows lacks: the program loads it from fonts/
+# beside itself. It comes from Debian's fonts-liberation, with its licence.
+# The build tree has it beside every program that shows the form.
+set(VELDRIX_FONT_SOURCE /usr/share/fonts/truetype/liberation/LiberationSansNarrow-Regular.ttf)
+if(NOT EXISTS ${VELDRIX_FONT_SOURCE})
+  message(FATAL_ERROR "${VELDRIX_FONT_SOURCE} is missing: install fonts-liberation (scripts/deps)")
+endif()
+foreach(dir . tests bench)
+  file(COPY ${VELDRIX_FONT_SOURCE} DESTINATION ${CMAKE_BINARY_DIR}/${dir}/fonts)
+endforeach()
+
+install(FILES ${VELDRIX_FONT_SOURCE} DESTINATION fonts)
+
 set(CPACK_GENERATOR "NSIS;ZIP")
 # Values reach CPack as written here, quotes and backslashes of NSIS included.
 set(CPACK_VERBATIM_VARIABLES ON)

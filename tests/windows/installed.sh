@@ -16,7 +16,7 @@ wine start /wait /unix "$1" /S /D=$dir
 installed=$(winepath -u "$dir")
 for f in veldrix.exe veldrix-cli.exe veldrix_en.qm Qt5Core.dll Qt5Gui.dll Qt5Widgets.dll Qt5SerialPort.dll \
   platforms/qwindows.dll libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll \
-  translations/qt_fr.qm translations/qtbase_fr.qm Uninstall.exe; do
+  translations/qt_fr.qm translations/qtbase_fr.qm Uninstall.exe fonts/LiberationSansNarrow-Regular.ttf; do
   [ -f "$installed/$f" ] || { echo "not installed: $f"; exit 1; }
 done
 wine "$installed/veldrix-cli.exe" --version | grep -q '^veldrix-cli 2.1.0.0' ||
@@ -27,7 +27,9 @@ entry=$(find "$WINEPREFIX/drive_c" -name VELDRIX.lnk)
 # Qt's own variables, as Wine passes them on (QT_* stay on the Linux side);
 # the minimal platform is not installed, Qt's plugins folder has it.
 WINEQT_PLUGIN_PATH=$(winepath -w "${VELDRIX_QT_WINDOWS:-/opt/qt5-mingw}/plugins")
-export WINEQT_PLUGIN_PATH WINEQT_QPA_PLATFORM=minimal:enable_fonts
+# Its screen claims 100 dpi, which would scale the window by 100/96: 96, as
+# at 100 %.
+export WINEQT_PLUGIN_PATH WINEQT_QPA_PLATFORM=minimal:enable_fonts WINEQT_FONT_DPI=96
 shots=$(mktemp -d)
 (cd "$4" && wine "$2" "$(winepath -w "$shots")" >/dev/null)
 ! cmp -s "$shots/mainwindow_fr.png" "$shots/mainwindow_en.png" || { echo "no English window"; exit 1; }
@@ -42,4 +44,4 @@ rm -rf "$shots"
 # shellcheck disable=SC2086
 wine start /wait /unix "$installed/Uninstall.exe" /S _?=$dir
 [ ! -e "$installed/veldrix.exe" ] && [ ! -e "$entry" ] || { echo "not uninstalled"; exit 1; }
-echo "installed, started in English from the Start menu, ended cleanly, uninstalled"
+echo "installed with its font, started in English from the Start menu, ended cleanly, uninstalled"
