@@ -1,6 +1,6 @@
 #!/bin/sh
 # In the Wine prefix of scripts/wine-run: the installer, silent, into a
-# folder given to it; the program as its Start-menu entry starts it, once the
+# folder given to it, which it puts on the user's PATH; the program as its Start-menu entry starts it, once the
 # language stored is English; its uninstaller. The screenshot tool, from the
 # build, draws the French and the English window and stores English as the
 # program does. Through Qt's minimal platform the installed program saves
@@ -16,11 +16,18 @@ wine start /wait /unix "$1" /S /D=$dir
 installed=$(winepath -u "$dir")
 for f in veldrix.exe veldrix-cli.exe veldrix_en.qm Qt5Core.dll Qt5Gui.dll Qt5Widgets.dll Qt5SerialPort.dll \
   platforms/qwindows.dll libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll \
-  translations/qt_fr.qm translations/qtbase_fr.qm Uninstall.exe fonts/LiberationSansNarrow-Regular.ttf; do
+  translations/qt_fr.qm translations/qtbase_fr.qm Uninstall.exe fonts/LiberationSansNarrow-Regular.ttf \
+  fonts/LICENSE.txt fonts/GPL-2.txt README.txt LICENSE.txt copyright.txt profile-keys.txt; do
   [ -f "$installed/$f" ] || { echo "not installed: $f"; exit 1; }
 done
-wine "$installed/veldrix-cli.exe" --version | grep -q '^veldrix-cli 2.1.0.0' ||
-  { echo "the installed command line does not start"; exit 1; }
+grep -q 'Liberation' "$installed/copyright.txt" && grep -q '`ecumaster.first_id`' "$installed/profile-keys.txt" ||
+  { echo "the font's terms or the profile keys are missing"; exit 1; }
+# The folder is on the user's PATH: a console started afresh, anywhere, finds
+# the command line.
+path() { wine reg query 'HKCU\Environment' /v PATH 2>/dev/null | tr -d '\r' || true; }
+path | grep -qF "$dir" || { echo "not on the user's PATH: $(path)"; exit 1; }
+wine cmd /c 'cd \ && veldrix-cli --version' | grep -q '^veldrix-cli 2.1.0.0' ||
+  { echo "the command line does not start from a console elsewhere"; exit 1; }
 entry=$(find "$WINEPREFIX/drive_c" -name VELDRIX.lnk)
 [ -n "$entry" ] || { echo "no Start-menu entry"; exit 1; }
 
@@ -44,4 +51,5 @@ rm -rf "$shots"
 # shellcheck disable=SC2086
 wine start /wait /unix "$installed/Uninstall.exe" /S _?=$dir
 [ ! -e "$installed/veldrix.exe" ] && [ ! -e "$entry" ] || { echo "not uninstalled"; exit 1; }
-echo "installed with its font, started in English from the Start menu, ended cleanly, uninstalled"
+! path | grep -qF "$dir" || { echo "still on the user's PATH: $(path)"; exit 1; }
+echo "installed with its texts and font, on the PATH, started in English from the Start menu, ended cleanly, uninstalled"
