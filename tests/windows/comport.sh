@@ -6,23 +6,24 @@
 # lists, reads its settings, and writes one of them changed.
 # Usage: comport.sh STANDIN-PROGRAM VELDRIX-CLI.exe
 set -eu
-# The machine's own serial ports stay out of it: Wine would list them (its
-# COM1 is /dev/ttyS0), and opening a real one that has no carrier can block
-# for ever. A mount namespace of the test's own lays /dev/null over them.
-if [ -z "${VELDRIX_OWN_PORTS_HIDDEN:-}" ]; then
-  exec env VELDRIX_OWN_PORTS_HIDDEN=1 unshare -m sh -c \
-    'for p in /dev/ttyS*; do [ ! -e "$p" ] || mount --bind /dev/null "$p"; done; exec "$0" "$@"' \
-    "$0" "$@"
-fi
 [ -x "${1:-}" ] || { echo "comport.sh needs the native stand-in program"; exit 1; }
+[ -f "$WINEPREFIX/system.reg" ] || { echo "comport.sh needs a Wine prefix made afresh"; exit 1; }
 out=$(mktemp)
 "$1" >"$out" &
 standin=$!
 trap 'kill $standin; rm -f "$out" "$out.toml"' EXIT
 i=0
 while [ ! -s "$out" ] && [ $i -lt 50 ]; do sleep 0.1; i=$((i + 1)); done
-wine reg add 'HKLM\Software\Wine\Ports' /v COM5 /d "$(head -n 1 "$out")" /f >/dev/null
-wineserver -w
+# Declared in the registry file before Wine's server first starts there.
+printf '\n[Software\\\\Wine\\\\Ports]\n"COM5"="%s"\n' "$(head -n 1 "$out")" >>"$WINEPREFIX/system.reg"
+# The machine's own serial ports stay out of it: Wine lists them too (its
+# COM1 is /dev/ttyS0), and opening a real one that has no carrier can block
+# for ever. Their entries leave the list of ports, which the server rebuilds
+# only when it starts, so it is kept running until the end (wine-run stops it).
+wineserver -p
+serialcomm='HKLM\HARDWARE\DEVICEMAP\SERIALCOMM'
+wine reg query "$serialcomm" | tr -d '\r' | awk '$2 == "REG_SZ" && $3 != "COM5" { print $1 }' |
+  while read -r entry; do wine reg delete "$serialcomm" /v "$entry" /f >/dev/null; done
 found=$(wine "$2" find 2>/dev/null | tr -d '\r')
 [ "$found" = "$(printf 'COM5\tVELDRIX_GPS2CAN_SIM')" ] || { echo "find: $found"; exit 1; }
 wine "$2" read --port COM5 | tr -d '\r' | sed 's/^brightness_percent = 50 /brightness_percent = 45 /' >"$out.toml"
