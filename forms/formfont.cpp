@@ -35,6 +35,11 @@ void enableScreenScaling()
 {
     QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
     QCoreApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
+#ifdef Q_OS_WIN
+    // Windows' own steps of 25 %, not rounded to a whole factor. Elsewhere Qt
+    // rounds as it does by default: X11 desktops give any value (105.6 dpi
+    // for a text scaled by 1.1), and headless platforms claim 100 dpi.
     QGuiApplication::setHighDpiScaleFactorRoundingPolicy(
         Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
+#endif
 }

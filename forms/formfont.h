@@ -19,10 +19,11 @@ QFont formFont();
 // the application object is made and before any window.
 void useFormFont();
 
-// Lets windows, text and icons follow the screen's scale by its own factor,
-// on every platform: 125 % makes the window 1038 x 668 pixels and its text
-// 25 % larger (Qt would round 1.25 down to 1 and 1.75 up to 2). Call it
-// before the application object is made.
+// Lets windows, text and icons follow the screen's scale (twice the size on a
+// 2x screen), on every platform; on Windows by the scale's own factor: 125 %
+// makes the window 1038 x 668 pixels and its text 25 % larger (Qt would round
+// 1.25 down to 1 and 1.75 up to 2). Call it before the application object is
+// made.
 void enableScreenScaling();
 
 #endif
