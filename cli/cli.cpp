@@ -44,8 +44,9 @@ void print(QIODevice &device, const QString &line)
     device.write(line.toUtf8() + '\n');
 }
 
-// What went wrong with a port, in a few words.
-QString portReason(QSerialPort::SerialPortError error)
+// What went wrong with a port that refused a command outright, in a few
+// words, or the system's own (`reason`) where the error says little.
+QString portReason(QSerialPort::SerialPortError error, const QString &reason)
 {
     switch (error) {
     case QSerialPort::DeviceNotFoundError:
@@ -59,7 +60,8 @@ QString portReason(QSerialPort::SerialPortError error)
     case QSerialPort::ReadError:
         return QStringLiteral("reading from the port failed");
     case QSerialPort::ResourceError:
-        return QStringLiteral("the port went away; the module was probably unplugged");
+        // Also what a listed port that is only a placeholder says when opened.
+        return QStringLiteral("the port could not be used: %1").arg(reason);
     case QSerialPort::UnsupportedOperationError:
         return QStringLiteral("the system does not allow this on the port");
     default:
@@ -71,7 +73,7 @@ QString sendFailure(const exchange::Outcome &outcome)
 {
     switch (outcome.sent) {
     case exchange::Sent::Refused:
-        return portReason(outcome.error);
+        return portReason(outcome.error, outcome.reason);
     case exchange::Sent::Incomplete:
         return QStringLiteral("the port took only part of the bytes");
     case exchange::Sent::NotDrained:
@@ -89,7 +91,7 @@ QVector<probe::Module> discover(const QStringList &portNames, QIODevice &err)
     probe::Round round(portNames);
     for (const probe::Refusal &refusal : round.refusals())
         print(err, QStringLiteral("%1: cannot write to %2: %3")
-                       .arg(program, refusal.port, portReason(refusal.error)));
+                       .arg(program, refusal.port, portReason(refusal.error, refusal.reason)));
     round.collect();
     return round.modules();
 }
