@@ -59,13 +59,12 @@ QString portReason(QSerialPort::SerialPortError error, const QString &reason)
         return QStringLiteral("writing to the port failed");
     case QSerialPort::ReadError:
         return QStringLiteral("reading from the port failed");
-    case QSerialPort::ResourceError:
-        // Also what a listed port that is only a placeholder says when opened.
-        return QStringLiteral("the port could not be used: %1").arg(reason);
     case QSerialPort::UnsupportedOperationError:
         return QStringLiteral("the system does not allow this on the port");
     default:
-        return QStringLiteral("the port could not be used (error %1)").arg(int(error));
+        // A port that went away says so as well as a listed port that is only a
+        // placeholder, with nothing behind it: the system's words tell them apart.
+        return QStringLiteral("the port could not be used: %1").arg(reason);
     }
 }
 

@@ -11,21 +11,26 @@ set -eu
 out=$(mktemp)
 "$1" >"$out" &
 standin=$!
-trap 'kill $standin; rm -f "$out" "$out.toml"' EXIT
+trap 'kill $standin; rm -f "$out" "$out.toml" "$out.err"' EXIT
 i=0
 while [ ! -s "$out" ] && [ $i -lt 50 ]; do sleep 0.1; i=$((i + 1)); done
 # Declared in the registry file before Wine's server first starts there.
-printf '\n[Software\\\\Wine\\\\Ports]\n"COM5"="%s"\n' "$(head -n 1 "$out")" >>"$WINEPREFIX/system.reg"
+# COM7 is listed with nothing behind it, as a port of a driver that has none.
+printf '\n[Software\\\\Wine\\\\Ports]\n"COM5"="%s"\n"COM7"=""\n' "$(head -n 1 "$out")" >>"$WINEPREFIX/system.reg"
 # The machine's own serial ports stay out of it: Wine lists them too (its
 # COM1 is /dev/ttyS0), and opening a real one that has no carrier can block
 # for ever. Their entries leave the list of ports, which the server rebuilds
 # only when it starts, so it is kept running until the end (wine-run stops it).
 wineserver -p
 serialcomm='HKLM\HARDWARE\DEVICEMAP\SERIALCOMM'
-wine reg query "$serialcomm" | tr -d '\r' | awk '$2 == "REG_SZ" && $3 != "COM5" { print $1 }' |
+wine reg query "$serialcomm" | tr -d '\r' | awk '$2 == "REG_SZ" && $3 != "COM5" && $3 != "COM7" { print $1 }' |
   while read -r entry; do wine reg delete "$serialcomm" /v "$entry" /f >/dev/null; done
-found=$(wine "$2" find 2>/dev/null | tr -d '\r')
+found=$(wine "$2" find 2>"$out.err" | tr -d '\r')
 [ "$found" = "$(printf 'COM5\tVELDRIX_GPS2CAN_SIM')" ] || { echo "find: $found"; exit 1; }
+# The placeholder is said to be unusable, with the system's reason, and no
+# more: nothing was unplugged.
+grep -q '^veldrix-cli: cannot write to COM7: the port could not be used: .' "$out.err" &&
+  ! grep -q unplugged "$out.err" || { echo "find, on COM7: $(cat "$out.err")"; exit 1; }
 wine "$2" read --port COM5 | tr -d '\r' | sed 's/^brightness_percent = 50 /brightness_percent = 45 /' >"$out.toml"
 changed=$(wine "$2" write "$(winepath -w "$out.toml")" --port COM5 | tr -d '\r')
 [ "$changed" = "led.brightness_percent: 50 -> 45" ] || { echo "write: $changed"; exit 1; }
