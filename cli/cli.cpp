@@ -11,11 +11,13 @@
 #include <QDateTime>
 #include <QEventLoop>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QTimer>
 
 #include <algorithm>
 #include <functional>
+#include <optional>
 
 namespace cli
 {
@@ -66,6 +68,22 @@ QString portReason(QSerialPort::SerialPortError error, const QString &reason)
         // placeholder, with nothing behind it: the system's words tell them apart.
         return QStringLiteral("the port could not be used: %1").arg(reason);
     }
+}
+
+// A device, such as NUL on Windows or /dev/null, is written directly: saving
+// a file beside it and renaming that over it would fail, or replace it.
+// Returns the name to open it by; nothing for anything else.
+std::optional<QString> deviceName(const QString &fileName)
+{
+#ifdef Q_OS_WIN
+    // Qt would open NUL as a file of that name in the current folder.
+    if (fileName.compare(QLatin1String("NUL"), Qt::CaseInsensitive) == 0)
+        return QStringLiteral("\\\\.\\NUL");
+#endif
+    const QFileInfo info(fileName);
+    if (info.exists() && !info.isFile() && !info.isDir())
+        return fileName;
+    return std::nullopt;
 }
 
 QString sendFailure(const exchange::Outcome &outcome)
@@ -318,10 +336,15 @@ int read(const Invocation &call)
     // replaces the old one only once the profile is complete.
     const QString fileName = call.parser.value(outputOption);
     QSaveFile file(fileName);
+    const std::optional<QString> device = deviceName(fileName);
+    QFile deviceFile(device.value_or(QString()));
     const bool toFile = !fileName.isEmpty() && fileName != QLatin1String("-");
-    if (toFile && !file.open(QIODevice::WriteOnly)) {
-        print(call.err,
-              QStringLiteral("%1: cannot write %2: %3").arg(program, fileName, file.errorString()));
+    const bool direct = toFile && device;
+    QFileDevice &output = direct ? static_cast<QFileDevice &>(deviceFile) : file;
+    if (toFile && !output.open(QIODevice::WriteOnly)) {
+        print(
+            call.err,
+            QStringLiteral("%1: cannot write %2: %3").arg(program, fileName, output.errorString()));
         return UsageError;
     }
     QVector<Target> targets = targetsOf(pickModules(call));
@@ -341,9 +364,10 @@ int read(const Invocation &call)
         call.out.write(text);
         return Done;
     }
-    if (file.write(text) != text.size() || !file.commit()) {
-        print(call.err,
-              QStringLiteral("%1: cannot write %2: %3").arg(program, fileName, file.errorString()));
+    if (output.write(text) != text.size() || !(direct || file.commit())) {
+        print(
+            call.err,
+            QStringLiteral("%1: cannot write %2: %3").arg(program, fileName, output.errorString()));
         return UsageError;
     }
     return Done;
