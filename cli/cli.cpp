@@ -257,10 +257,22 @@ struct Invocation {
     bool allowsAll; // the command takes --all
 };
 
+// A serial port's name as the platform spells it, for the help texts.
+QString examplePort()
+{
+#ifdef Q_OS_WIN
+    return QStringLiteral("COM3");
+#else
+    return QStringLiteral("ttyUSB0");
+#endif
+}
+
 const QCommandLineOption helpOption({"h", "help"}, "Show this help and exit.");
 const QCommandLineOption versionOption({"v", "version"}, "Show the version and exit.");
 const QCommandLineOption
-    portOption({"p", "port"}, "Talk only to the module on PORT, a name such as ttyUSB0 or a path.",
+    portOption({"p", "port"},
+               QStringLiteral("Talk only to the module on PORT, a name such as %1 or a path.")
+                   .arg(examplePort()),
                "PORT");
 const QCommandLineOption allOption({"a", "all"},
                                    "Give the command to every module found, all at once.");

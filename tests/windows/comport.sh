@@ -31,6 +31,7 @@ found=$(wine "$2" find 2>"$out.err" | tr -d '\r')
 # more: nothing was unplugged.
 grep -q '^veldrix-cli: cannot write to COM7: the port could not be used: .' "$out.err" &&
   ! grep -q unplugged "$out.err" || { echo "find, on COM7: $(cat "$out.err")"; exit 1; }
+wine "$2" read --help | grep -q 'such as COM3 or' || { echo "the help names no Windows port"; exit 1; }
 # The null device takes a profile as a file would.
 nul=$(wine "$2" read --port COM5 -o NUL 2>&1) || { echo "read -o NUL: $nul"; exit 1; }
 wine "$2" read --port COM5 | tr -d '\r' | sed 's/^brightness_percent = 50 /brightness_percent = 45 /' >"$out.toml"
