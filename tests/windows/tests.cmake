@@ -21,7 +21,7 @@ target_link_libraries(tst_fit PRIVATE veldrix_window veldrix_standin_table Qt5::
 add_dependencies(tst_fit veldrix_catalogues)
 foreach(dpi 96 120 144 168 192)
   add_test(NAME tst_fit_${dpi}dpi
-    COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} ${CMAKE_CURRENT_SOURCE_DIR}/windows/scaled.sh ${dpi}
+    COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} ${CMAKE_SOURCE_DIR}/scripts/wine-scaled ${dpi}
             $<TARGET_FILE:tst_fit> -o -,tap)
   set_tests_properties(tst_fit_${dpi}dpi PROPERTIES WORKING_DIRECTORY ${CMAKE_BINARY_DIR} TIMEOUT 120
     FIXTURES_REQUIRED wine_prefix ENVIRONMENT VELDRIX_WINE_TEMPLATE=${VELDRIX_WINE_TEMPLATE})
