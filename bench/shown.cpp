@@ -8,6 +8,7 @@
 // stamps into durations. Only bench/run uses it; it is never installed.
 #ifdef VELDRIX_BENCH_CONFIGURATOR
 #include "app/mainwindow.h"
+#include "forms/formfont.h"
 #endif
 
 #include <QApplication>
@@ -60,10 +61,14 @@ private:
 int main(int argc, char *argv[])
 {
     std::printf("main %lld\n", monotonicNs());
+#ifdef VELDRIX_BENCH_CONFIGURATOR
+    enableScreenScaling();
+#endif
     QApplication app(argc, argv);
     FirstPaint probe;
     app.installEventFilter(&probe);
 #ifdef VELDRIX_BENCH_CONFIGURATOR
+    useFormFont(); // the font, loaded from its file on Windows
     // The program finds its catalogues by its own name, as build/veldrix does.
     QCoreApplication::setApplicationName("veldrix");
     MainWindow window;

@@ -15,6 +15,21 @@ namespace cli
 namespace
 {
 
+#ifdef Q_OS_WIN
+// The device a name stands for, such as \\.\NUL for "NUL" or "nul.txt": the
+// devices every folder holds (NUL, CON, COM1, LPT1...), with any extension.
+// Qt would open such a name as a file of that name in the current folder.
+// Empty for any other name.
+QString windowsDevice(const QString &name)
+{
+    static const QRegularExpression device(
+        QStringLiteral("^(nul|con|prn|aux|com[1-9]|lpt[1-9])(\\..*)?$"),
+        QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch match = device.match(QFileInfo(name).fileName());
+    return match.hasMatch() ? QStringLiteral("\\\\.\\") + match.captured(1).toUpper() : QString();
+}
+#endif
+
 // The file to replace for a name, or empty when the name is to be written
 // in place. A symbolic link is followed to its end, even to a file that does
 // not exist yet; a link the system makes up (/dev/stdout to a pipe) is
@@ -22,11 +37,7 @@ namespace
 QString toReplace(const QString &name)
 {
 #ifdef Q_OS_WIN
-    // The devices every folder holds: NUL, CON, COM1, LPT1..., with any extension.
-    static const QRegularExpression device(
-        QStringLiteral("^(nul|con|prn|aux|com[1-9]|lpt[1-9])(\\..*)?$"),
-        QRegularExpression::CaseInsensitiveOption);
-    if (device.match(QFileInfo(name).fileName()).hasMatch())
+    if (!windowsDevice(name).isEmpty())
         return {};
 #endif
     // Followed link by link: one through /proc (/dev/stdout, /dev/fd/1) is
@@ -53,6 +64,10 @@ OutputFile::OutputFile(const QString &name) : name(name)
     const QString path = toReplace(name);
     replacing = !path.isEmpty();
     replaced.setFileName(path);
+#ifdef Q_OS_WIN
+    if (const QString device = windowsDevice(name); !device.isEmpty())
+        return inPlace.setFileName(device);
+#endif
     inPlace.setFileName(name);
 }
 

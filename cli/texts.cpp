@@ -11,7 +11,9 @@ namespace cli
 namespace
 {
 
-QString portReason(QSerialPort::SerialPortError error)
+// What went wrong with a port that refused a command outright, in a few
+// words, or the system's own (`reason`) where the error says little.
+QString portReason(QSerialPort::SerialPortError error, const QString &reason)
 {
     switch (error) {
     case QSerialPort::DeviceNotFoundError:
@@ -24,12 +26,14 @@ QString portReason(QSerialPort::SerialPortError error)
         return QStringLiteral("writing to the port failed");
     case QSerialPort::ReadError:
         return QStringLiteral("reading from the port failed");
-    case QSerialPort::ResourceError:
-        return QStringLiteral("the port went away; the module was probably unplugged");
     case QSerialPort::UnsupportedOperationError:
         return QStringLiteral("the system does not allow this on the port");
     default:
-        return QStringLiteral("the port could not be used (error %1)").arg(int(error));
+        // A port that went away says so as well as a listed port that is only
+        // a placeholder with nothing behind it: the system's words tell them
+        // apart, where a guess would not.
+        return QStringLiteral("the port could not be used: %1")
+            .arg(reason.isEmpty() ? QStringLiteral("error %1").arg(int(error)) : reason);
     }
 }
 
@@ -78,7 +82,7 @@ QString sendFailure(const exchange::Outcome &outcome, const QString &port)
                        ? QStringLiteral("permission denied")
                        : QStringLiteral("the port is in use by another program (another "
                                         "veldrix-cli, the configurator, a terminal)");
-        return portReason(outcome.error);
+        return portReason(outcome.error, outcome.reason);
     case exchange::Sent::Incomplete:
         return QStringLiteral("the port took only part of the bytes");
     case exchange::Sent::NotDrained:

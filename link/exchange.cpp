@@ -71,6 +71,7 @@ Round::Round(const QVector<Request> &requests)
         if (written == -1) {
             p.outcome.sent = Sent::Refused;
             p.outcome.error = p.serial.error();
+            p.outcome.reason = p.serial.errorString();
         } else if (written != request.bytes.size()) {
             p.outcome.sent = Sent::Incomplete;
         } else {

@@ -78,6 +78,7 @@ Request factoryResetRequest(const QString &port);
 struct Outcome {
     Sent sent = Sent::Refused;
     QSerialPort::SerialPortError error = QSerialPort::NoError; // what a refusing port said
+    QString reason;                                            // and the system's words for it
     QByteArray answer;
     bool cutOff = false; // a ceiling ended the answer
     bool failed = false; // the port failed while answering (unplugged, read error)

@@ -19,7 +19,7 @@ QVector<exchange::Request> identifyRequests(const QStringList &portNames)
 Round::Round(const QStringList &portNames) : names(portNames), round(identifyRequests(portNames))
 {
     for (int index : round.refused())
-        refused.append({names.at(index), round.outcome(index).error});
+        refused.append({names.at(index), round.outcome(index).error, round.outcome(index).reason});
 }
 
 void Round::collect()

@@ -18,10 +18,11 @@ namespace probe
 {
 
 // A port on which the identify command could not be written, as happens when
-// it did not open, with the error the port reported.
+// it did not open, with the error the port reported and the system's words.
 struct Refusal {
     QString port;
     QSerialPort::SerialPortError error;
+    QString reason;
 };
 
 struct Module {

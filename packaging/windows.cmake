@@ -33,6 +33,46 @@ install(FILES ${VELDRIX_RUNTIME_DLLS} DESTINATION .)
 # Qt's French catalogues are plain data, copied from the build machine's Qt.
 install(FILES ${VELDRIX_QT_QM} DESTINATION translations)
 
+# The form's font, which Windows lacks: the program loads it from fonts/
+# beside itself. It comes from Debian's fonts-liberation, with its licence.
+# The build tree has it beside every program that shows the form.
+set(VELDRIX_FONT_SOURCE /usr/share/fonts/truetype/liberation/LiberationSansNarrow-Regular.ttf)
+if(NOT EXISTS ${VELDRIX_FONT_SOURCE})
+  message(FATAL_ERROR "${VELDRIX_FONT_SOURCE} is missing: install fonts-liberation (scripts/deps)")
+endif()
+foreach(dir . tests bench)
+  file(COPY ${VELDRIX_FONT_SOURCE} DESTINATION ${CMAKE_BINARY_DIR}/${dir}/fonts)
+endforeach()
+
+# Texts for Windows, with Windows line ends: the README (its table of the
+# profile keys also apart), the licence, what each file's terms are, and the
+# font's licence as Debian gives it, with the GPL it names.
+function(veldrix_windows_text source target)
+  file(READ ${source} text)
+  string(REPLACE "\r\n" "\n" text "${text}")
+  string(REPLACE "\n" "\r\n" text "${text}")
+  file(WRITE ${CMAKE_BINARY_DIR}/texts/${target} "${text}")
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${source})
+endfunction()
+veldrix_windows_text(${CMAKE_SOURCE_DIR}/README.md README.txt)
+veldrix_windows_text(${CMAKE_SOURCE_DIR}/LICENSE LICENSE.txt)
+veldrix_windows_text(${CMAKE_SOURCE_DIR}/packaging/windows-copyright.txt copyright.txt)
+veldrix_windows_text(/usr/share/doc/fonts-liberation/copyright fonts/LICENSE.txt)
+veldrix_windows_text(/usr/share/common-licenses/GPL-2 fonts/GPL-2.txt)
+file(READ ${CMAKE_SOURCE_DIR}/README.md readme)
+string(REGEX MATCH "\n\\| key \\|[^\n]*\n(\\|[^\n]*\n)+" keys "${readme}")
+if(NOT keys)
+  message(FATAL_ERROR "README.md has no table of the profile keys (a line beginning '| key |')")
+endif()
+file(WRITE ${CMAKE_BINARY_DIR}/texts/profile-keys.md.new
+  "# The keys of a settings profile (README.md, \"Settings profiles\")\n${keys}")
+veldrix_windows_text(${CMAKE_BINARY_DIR}/texts/profile-keys.md.new profile-keys.txt)
+install(FILES ${CMAKE_BINARY_DIR}/texts/README.txt ${CMAKE_BINARY_DIR}/texts/LICENSE.txt
+              ${CMAKE_BINARY_DIR}/texts/copyright.txt ${CMAKE_BINARY_DIR}/texts/profile-keys.txt
+        DESTINATION .)
+install(FILES ${VELDRIX_FONT_SOURCE} ${CMAKE_BINARY_DIR}/texts/fonts/LICENSE.txt
+              ${CMAKE_BINARY_DIR}/texts/fonts/GPL-2.txt DESTINATION fonts)
+
 set(CPACK_GENERATOR "NSIS;ZIP")
 # Values reach CPack as written here, quotes and backslashes of NSIS included.
 set(CPACK_VERBATIM_VARIABLES ON)
@@ -57,6 +97,23 @@ set(CPACK_NSIS_DEFINES "Target amd64-unicode")
 # The Start-menu entry starts the program in its folder, where it looks for
 # its catalogues: the entry's working folder is the output folder of the
 # moment it is made.
+# The installer offers to add its folder to the user's PATH, so that
+# veldrix-cli runs from any console, and does so by default, silent too; the
+# uninstaller takes it away. CPack's own way adds a bin folder, which this
+# package has not: its page and choice are kept (the page's texts and default
+# in packaging/windows/), the folder is given here.
+set(CPACK_NSIS_MODIFY_PATH ON)
+list(APPEND CMAKE_MODULE_PATH ${CMAKE_SOURCE_DIR}/packaging/windows)
+set(CPACK_NSIS_EXTRA_INSTALL_COMMANDS [[
+  StrCmp $DO_NOT_ADD_TO_PATH "1" veldrix_path_done
+    Push "$INSTDIR"
+    Call AddToPath
+  veldrix_path_done:
+]])
+set(CPACK_NSIS_EXTRA_UNINSTALL_COMMANDS [[
+  Push "$INSTDIR"
+  Call un.RemoveFromPath
+]])
 set(CPACK_NSIS_CREATE_ICONS_EXTRA [[
   SetOutPath "$INSTDIR"
   CreateShortCut "$SMPROGRAMS\$STARTMENU_FOLDER\VELDRIX.lnk" "$INSTDIR\veldrix.exe" "" "$INSTDIR\veldrix.exe" 0

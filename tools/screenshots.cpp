@@ -3,6 +3,9 @@
 // QT_QPA_PLATFORM=offscreen). The French window is also rendered at twice the
 // size, as a 2x screen shows it.
 // Usage: veldrix-screenshots DIR
+// veldrix-screenshots DIR --scaled NAME renders only the French window, as the
+// screen shows it at its scale, to DIR/NAME_PERCENT.png (windows_fr_125.png):
+// the Windows build renders the Windows pictures so, under Wine.
 #include "app/mainwindow.h"
 #include "forms/formabout.h"
 #include "forms/formfont.h"
@@ -62,6 +65,17 @@ int main(int argc, char *argv[])
     QDir().mkpath(dir.path());
 
     bool ok = true;
+    if (argc > 3 && qstrcmp(argv[2], "--scaled") == 0) {
+        MainWindow window;
+        window.show();
+        const QString name = QString("%1_%2.png")
+                                 .arg(QString::fromLocal8Bit(argv[3]))
+                                 .arg(qRound(window.devicePixelRatioF() * 100));
+        // What the screen shows: the window drawn at its scale, text included.
+        ok = window.grab().save(dir.filePath(name));
+        std::printf("%s\n", qPrintable(dir.filePath(name)));
+        return ok ? 0 : 1;
+    }
     {
         MainWindow window;
         window.show();
