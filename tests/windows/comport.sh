@@ -27,11 +27,12 @@ found=$(wine "$2" find 2>"$out.err" | tr -d '\r')
 [ "$found" = "$(printf 'COM5\tVELDRIX_GPS2CAN_SIM')" ] || { echo "find: $found"; exit 1; }
 # The placeholder is said to be unusable, with the system's reason, and no
 # more: nothing was unplugged.
-grep -qx 'veldrix-cli: cannot write to COM7: the port could not be used: ..*' "$out.err" || { cat "$out.err"; exit 1; }
+grep -qx 'veldrix-cli: cannot ask COM7: the port could not be used: ..*' "$out.err" || { cat "$out.err"; exit 1; }
 wine "$2" read --help | grep -q 'such as COM3 or' || { echo "the help names no Windows port"; exit 1; }
 # The null device takes a profile as a file would.
 nul=$(wine "$2" read --port COM5 -o NUL 2>&1) || { echo "read -o NUL: $nul"; exit 1; }
 wine "$2" read --port COM5 | tr -d '\r' | sed 's/^brightness_percent = 50 /brightness_percent = 45 /' >"$out.toml"
 changed=$(wine "$2" write "$(winepath -w "$out.toml")" --port COM5 | tr -d '\r')
-[ "$changed" = "led.brightness_percent: 50 -> 45" ] || { echo "write: $changed"; exit 1; }
+[ "$changed" = "$(printf 'written and checked; 1 setting changed:\n  led.brightness_percent: 50 -> 45')" ] ||
+  { echo "write: $changed"; exit 1; }
 echo "COM5 found, read, written and read again: $(grep -c heard "$out") commands heard"
