@@ -64,11 +64,11 @@ OutputFile::OutputFile(const QString &name) : name(name)
     const QString path = toReplace(name);
     replacing = !path.isEmpty();
     replaced.setFileName(path);
+    inPlace.setFileName(name);
 #ifdef Q_OS_WIN
     if (const QString device = windowsDevice(name); !device.isEmpty())
-        return inPlace.setFileName(device);
+        inPlace.setFileName(device);
 #endif
-    inPlace.setFileName(name);
 }
 
 QString OutputFile::open()
