@@ -11,13 +11,24 @@
 #endif
 
 #include <QtTest>
-
 #ifdef QT_WIDGETS_LIB
 #include <QtWidgets>
+#endif
 
 namespace testsupport
 {
 
+// `text` with each of `paths` replaced by its letter, A first: whole paths
+// only, "/dev/pts/1" is not in "/dev/pts/16".
+inline QString lettered(QString text, const QStringList &paths)
+{
+    for (int i = 0; i < paths.size(); ++i)
+        text.replace(QRegularExpression(QRegularExpression::escape(paths[i]) + "(?!\\d)"),
+                     QString(QChar('A' + i)));
+    return text;
+}
+
+#ifdef QT_WIDGETS_LIB
 // Closes every modal dialog once it has been up for patienceMs, noting for
 // each "class: text | informative text".
 struct Answerer : QObject {
@@ -78,20 +89,7 @@ inline QStringList form(QWidget &window)
     return values;
 }
 
-} // namespace testsupport
 #endif
-
-namespace testsupport
-{
-// `text` with each of `paths` replaced by its letter, A first: whole paths
-// only, "/dev/pts/1" is not in "/dev/pts/16".
-inline QString lettered(QString text, const QStringList &paths)
-{
-    for (int i = 0; i < paths.size(); ++i)
-        text.replace(QRegularExpression(QRegularExpression::escape(paths[i]) + "(?!\\d)"),
-                     QString(QChar('A' + i)));
-    return text;
-}
 } // namespace testsupport
 
 // Before the test's main: headless, with a settings folder of its own, so
