@@ -73,6 +73,8 @@ void ModuleStandin::handle(const QByteArray &command)
     log.append(command + '\n');
     if (command == "zZ")
         behaviour.settings = factorySettings();
+    if (command == "rR" || command == "zZ")
+        deafUntil = clock.elapsed() + 250;
     // A configuration frame: "c", id, a blank, 36 values each followed by a blank, check.
     const QByteArray payload = command.left(command.size() - 1), head = 'c' + id + ' ';
     const QString values = QString::fromUtf8(payload.mid(head.size()));
@@ -109,7 +111,8 @@ void ModuleStandin::run()
             continue;
         }
         for (int end; (end = line.indexOf('\n')) >= 0; line.remove(0, end + 1))
-            handle(line.left(end));
+            if (clock.elapsed() >= deafUntil)
+                handle(line.left(end));
     }
 }
 

@@ -9,7 +9,8 @@
 //           order, the check character over all that, then "\r\n"
 //   "c" + id + " " + 36 values, each followed by a blank, check character,
 //           "\n": stored when the check character is right and 36 values came
-//   "rR\n"  restart (heard only), "zZ\n" factory reset: factory settings
+//   "rR\n"  restart, "zZ\n" factory reset: factory settings; after either
+//           it hears nothing for 250 ms, starting again
 //
 // It is a witness of the protocol independent of the program: its own table
 // of the settings, its own check character, its own parsing. It logs every
@@ -91,6 +92,7 @@ private:
     int master = -1;
     QString path;
     QElapsedTimer clock;
+    qint64 deafUntil = 0; // restarting
     std::atomic<bool> quit{false};
     std::thread thread;
 };

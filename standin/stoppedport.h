@@ -3,8 +3,8 @@
 
 // A serial device that opens but takes nothing: a pseudo-terminal whose
 // output is stopped, so that what the program writes to it never leaves, as
-// on a port held up by its flow control. It stays stopped while it lives,
-// whoever opens and sets up the terminal meanwhile.
+// on a port held up by its flow control. It stays stopped, whoever opens and
+// sets up the terminal meanwhile, until it is let go.
 
 #include <QString>
 
@@ -34,6 +34,7 @@ public:
     StoppedPort &operator=(const StoppedPort &) = delete;
 
     bool ok() const { return slave >= 0; }
+    void letGo() { ::tcflow(slave, TCOON); }
     QString path() const { return QString::fromLocal8Bit(::ptsname(master)); }
 
 private:

@@ -11,30 +11,47 @@
 #endif
 
 #include <QtTest>
-
 #ifdef QT_WIDGETS_LIB
 #include <QtWidgets>
+#endif
 
 namespace testsupport
 {
 
-// Closes every modal dialog as soon as it is up, noting for each "class: text
-// | informative text".
+// `text` with each of `paths` replaced by its letter, A first: whole paths
+// only, "/dev/pts/1" is not in "/dev/pts/16".
+inline QString lettered(QString text, const QStringList &paths)
+{
+    for (int i = 0; i < paths.size(); ++i)
+        text.replace(QRegularExpression(QRegularExpression::escape(paths[i]) + "(?!\\d)"),
+                     QString(QChar('A' + i)));
+    return text;
+}
+
+#ifdef QT_WIDGETS_LIB
+// Closes every modal dialog once it has been up for patienceMs, noting for
+// each "class: text | informative text".
 struct Answerer : QObject {
     QStringList seen;
     QTimer timer;
+    int patienceMs = 0;
     Answerer()
     {
-        connect(&timer, &QTimer::timeout, this, [this] {
-            auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
-            if (!dialog || !dialog->isVisible())
-                return;
-            auto *box = qobject_cast<QMessageBox *>(dialog);
-            seen << QString("%1: %2 | %3")
-                        .arg(dialog->metaObject()->className(), box ? box->text() : "",
-                             box ? box->informativeText() : "");
-            dialog->done(QDialog::Accepted);
-        });
+        connect(&timer, &QTimer::timeout, this,
+                [this, up = QElapsedTimer(), shown = QPointer<QDialog>()]() mutable {
+                    auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+                    if (!dialog || !dialog->isVisible())
+                        return;
+                    if (std::exchange(shown, dialog) != dialog)
+                        up.start();
+                    if (up.elapsed() < patienceMs)
+                        return;
+                    auto *box = qobject_cast<QMessageBox *>(dialog);
+                    seen << QString("%1: %2 | %3")
+                                .arg(dialog->metaObject()->className(), box ? box->text() : "",
+                                     box ? box->informativeText() : "");
+                    dialog->done(QDialog::Accepted);
+                });
         timer.start(5);
     }
 };
@@ -72,8 +89,8 @@ inline QStringList form(QWidget &window)
     return values;
 }
 
-} // namespace testsupport
 #endif
+} // namespace testsupport
 
 // Before the test's main: headless, with a settings folder of its own, so
 // that no test reads or writes the user's settings.
@@ -81,7 +98,10 @@ static const bool isolated = [] {
     static QTemporaryDir home;
     for (const char *name : {"HOME", "XDG_CONFIG_HOME", "XDG_RUNTIME_DIR"})
         qputenv(name, home.path().toUtf8());
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+#ifndef VELDRIX_PLATFORM
+#define VELDRIX_PLATFORM "offscreen"
+#endif
+    qputenv("QT_QPA_PLATFORM", VELDRIX_PLATFORM);
     QCoreApplication::setApplicationName("veldrix");
     return true;
 }();

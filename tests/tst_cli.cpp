@@ -96,11 +96,12 @@ struct Modules {
         ports::install(paths);
     }
     ModuleStandin &operator[](int i) { return *list.at(size_t(i)); }
-    QString letters(QString text) const
+    QString letters(const QString &text) const
     {
-        for (size_t i = 0; i < list.size(); ++i)
-            text.replace(list[i]->portPath(), QString(QChar('A' + int(i))));
-        return text;
+        QStringList paths;
+        for (const auto &module : list)
+            paths << module->portPath();
+        return testsupport::lettered(text, paths);
     }
 };
 
