@@ -18,8 +18,7 @@
 
 #include <cstddef>
 
-// Made before main runs and destroyed after it returns, after the
-// translators of i18n/.
+// Made before main runs and destroyed after it returns.
 QString moduleName = "";
 QString modulePortName = "";
 bool moduleFound = false;
