@@ -28,8 +28,8 @@ void tellNoneFound(const Discovery &found, QIODevice &err)
         return;
     }
     print(err, QStringLiteral("%1: no VELDRIX module found; ports tried:").arg(program));
-    for (const QString &line : found.others)
-        print(err, QStringLiteral("  ") + line);
+    for (const Miss &miss : found.others)
+        print(err, QStringLiteral("  ") + miss.line());
     if (found.refusedForPermission)
         print(err, QStringLiteral("%1: %2").arg(program, permissionAdvice()));
 }
@@ -45,12 +45,11 @@ QVector<Target> pickTargets(const Invocation &call, const QString &sending)
     if (!named.isEmpty()) {
         const Discovery found = discover(named);
         QVector<Target> targets = targetsOf(found.modules, sending);
-        for (const QString &line : found.others) {
+        for (const Miss &miss : found.others) {
             targets.append(Target());
-            targets.last().module.port = line.left(line.indexOf(QStringLiteral(": ")));
+            targets.last().module.port = miss.port;
             targets.last().status = PortError;
-            targets.last().outcome =
-                QStringLiteral("no VELDRIX module: ") + line.mid(line.indexOf(": ") + 2);
+            targets.last().outcome = QStringLiteral("no VELDRIX module: ") + miss.why;
         }
         if (found.refusedForPermission)
             print(call.err, QStringLiteral("%1: %2").arg(program, permissionAdvice()));
@@ -88,7 +87,7 @@ int command(const Invocation &call, exchange::Request (*request)(const QString &
 {
     QVector<Target> targets = pickTargets(call, sending);
     if (targets.isEmpty())
-        return interruptSignal() ? 128 + interruptSignal() : PortError;
+        return unlessInterrupted(PortError);
     sendToAll(targets, [&](const Target &t) { return request(t.module.port); });
     settle(targets);
     findAgain(targets, done, NotHeld);
@@ -142,7 +141,7 @@ int read(const Invocation &call)
     }
     QVector<Target> targets = pickTargets(call, QStringLiteral("nothing"));
     if (targets.isEmpty())
-        return interruptSignal() ? 128 + interruptSignal() : PortError;
+        return unlessInterrupted(PortError);
     readSettings(targets, &Target::before, PortError,
                  QStringLiteral("could not read its settings: "));
     const Target &target = targets.first();
@@ -150,7 +149,7 @@ int read(const Invocation &call)
         print(call.err, QStringLiteral("%1: interrupted before the module was read%2")
                             .arg(program, toFile ? QStringLiteral("; %1 is as it was").arg(fileName)
                                                  : QString()));
-        return 128 + interruptSignal();
+        return unlessInterrupted(Done);
     }
     if (target.status != Done)
         return report(targets, false, call.out, call.err);
@@ -171,9 +170,7 @@ int read(const Invocation &call)
         print(call.err, failure);
         return OutputLost;
     }
-    if (interruptSignal())
-        return 128 + interruptSignal();
-    return backup.leftOut.isEmpty() ? Done : Incomplete;
+    return unlessInterrupted(backup.leftOut.isEmpty() ? Done : Incomplete);
 }
 
 int write(const Invocation &call)
@@ -185,7 +182,7 @@ int write(const Invocation &call)
     QVector<Target> targets =
         pickTargets(call, dryRun ? QStringLiteral("nothing") : QStringLiteral("the profile"));
     if (targets.isEmpty())
-        return interruptSignal() ? 128 + interruptSignal() : PortError;
+        return unlessInterrupted(PortError);
     writeProfile(targets, profile->values, dryRun);
     return report(targets, withPort(call), call.out, call.err);
 }

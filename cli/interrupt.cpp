@@ -31,4 +31,9 @@ int interruptSignal()
     return noted;
 }
 
+int unlessInterrupted(int status)
+{
+    return noted ? 128 + noted : status;
+}
+
 } // namespace cli

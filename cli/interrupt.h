@@ -15,6 +15,10 @@ void watchInterrupts();
 // between exchanges, and the half-second wait asks it while it waits.
 int interruptSignal();
 
+// The exit status of a command that ends here: 128 + the signal when one was
+// noted, else `status`.
+int unlessInterrupted(int status);
+
 } // namespace cli
 
 #endif

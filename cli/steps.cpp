@@ -63,7 +63,9 @@ Discovery discover(const QStringList &portNames)
             continue;
         }
         found.refusedForPermission |= refusedForPermission(port, outcome);
-        found.others.append(QStringLiteral("%1: %2").arg(port, notModule(port, outcome)));
+        const bool asked =
+            outcome.sent == exchange::Sent::Done && !outcome.failed && !outcome.cutOff;
+        found.others.append({port, notModule(port, outcome), asked});
     }
     return found;
 }
@@ -71,10 +73,9 @@ Discovery discover(const QStringList &portNames)
 QStringList unasked(const Discovery &found)
 {
     QStringList lines;
-    for (const QString &line : found.others)
-        if (!line.endsWith(QLatin1String("nothing answered")) &&
-            !line.endsWith(QLatin1String("not a VELDRIX module")))
-            lines.append(line);
+    for (const Miss &miss : found.others)
+        if (!miss.asked)
+            lines.append(miss.line());
     return lines;
 }
 

@@ -18,16 +18,24 @@
 namespace cli
 {
 
+// A port asked whether a module is on it, where none answered.
+struct Miss {
+    QString port;
+    QString why; // why it is not a module, in a few words
+    bool asked;  // it took the question: nothing, or no module, answered
+    QString line() const { return port + QStringLiteral(": ") + why; }
+};
+
 // The ports asked whether a module is on them, and what each said.
 struct Discovery {
     QVector<probe::Module> modules;    // in the order of the list
-    QStringList others;                // "PORT: why it is not a module", in the order of the list
+    QVector<Miss> others;              // in the order of the list
     bool refusedForPermission = false; // a port this user may not open
 };
 Discovery discover(const QStringList &portNames);
 
-// Of `found.others`, the ports that could not be asked at all: a module may
-// hide behind one.
+// Of `found.others`, "PORT: why" for each port that could not be asked
+// whole: a module may hide behind one.
 QStringList unasked(const Discovery &found);
 
 // One module a command goes to, and how it fares.
